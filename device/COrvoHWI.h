@@ -1,0 +1,68 @@
+#pragma once
+
+#include "device/ZarnHWIExport.h"
+#include "platform/KeyboardCapture.h"
+#include "platform/WindowHandle.h"
+
+#include <cstddef>
+#include <memory>
+
+class COrvoUtil;
+class COrvo;
+
+// Sizes of the integer arrays that cross the library's interface.
+inline constexpr int kLightArrayLength = 309;   // three values per key, keys 1..103
+inline constexpr int kCounterArrayLength = 103; // one counter per key
+inline constexpr int kKeyConfigArrayLength = 65536;
+inline constexpr int kVersionTextLength = 64;
+
+// Everything the program does with the keyboard goes through one object of
+// this class.  Every method except the constructor, destructor, __createDev,
+// __closeDev, DetectDevice and DetectDeviceType needs an open device and
+// fails (false) without one.
+class ZARNHWI_API COrvoHWI {
+public:
+    COrvoHWI();
+    ~COrvoHWI();
+    COrvoHWI(const COrvoHWI&) = delete;
+    COrvoHWI& operator=(const COrvoHWI&) = delete;
+
+    bool __createDev();
+    bool __closeDev();
+    bool DetectDevice();
+    int DetectDeviceType();
+
+    // `text` holds at least 62 wide characters.
+    bool ReadKeyboardVersion(wchar_t* text);
+    const wchar_t* getHardwareVersion();
+
+    bool prepare();
+    // layer 0 or 1, key 1..103; `config` is a KeyConfigArray of `length` integers.
+    bool setKeyConfiguration(int layer, int key, const int* config, int length);
+    bool getKeyConfiguration(int layer, int key, int* config, int capacity);
+    bool writeKeyConfigurationToDev(const WindowHandle& window);
+    bool readKeyDefinationFromDev(const WindowHandle& window);
+
+    // 309 integers, red, green, blue of keys 1..103.
+    bool setKeyboardLightArea(const int* lights);
+    bool getKeyboardLightArea(int* lights);
+    bool readKeyLightFromDev();
+    // 103 integers.
+    bool getPressCounterFromDev(int* counters);
+
+    // `text` is the firmware file's content followed by a zero byte; `size` its length.
+    bool WriteFirmwareToKeyboard(const char* text, std::size_t size, const WindowHandle& window);
+
+private:
+    std::unique_ptr<COrvoUtil> transport_;
+    std::unique_ptr<COrvo> mirror_;
+    wchar_t versionText_[kVersionTextLength] = {};
+};
+
+// The keyboard hook.  While installed, every keystroke of the session reaches
+// `window` as UM_HOOK_KEY and nowhere else.
+ZARNHWI_API void InstallHook(const WindowHandle& window);
+ZARNHWI_API void UninstallHook();
+// Called by the capture source for every key event; posts UM_HOOK_KEY and
+// returns 1 (the event is swallowed).
+ZARNHWI_API long KeyBoardProc(int code, WPARAM message, LPARAM event);

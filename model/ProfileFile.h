@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+class ConfigDocument;
+
+// Why a profile could not be saved or opened; the program and the command
+// line word the message from it.
+enum class ProfileError {
+    None,
+    CannotWrite,   // the file (or its temporary sibling) could not be written or renamed
+    CannotRead,    // the file could not be opened or read
+    NotWellFormed, // the text is not an XML document
+    WrongModel,    // the root element is not the current model's name
+};
+
+struct ProfileResult {
+    ProfileError error = ProfileError::None;
+    std::string detail; // system message or parser entry, for the curious
+    explicit operator bool() const { return error == ProfileError::None; }
+};
+
+// Saves the user part of the document (libraries, colours, every slot).
+// The previous file survives a failed save.
+ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path);
+// Replaces the user part of the document; on any failure the document is
+// left exactly as it was.
+ProfileResult LoadProfile(ConfigDocument& doc, const std::string& path);
