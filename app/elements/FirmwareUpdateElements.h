@@ -4,6 +4,9 @@
 
 inline constexpr int kFirmwareSlots = 107;
 inline constexpr ColorRef kFirmwareColourKey = Rgb24(255, 0, 0);
+// Image size at scale 1 (also the size without a background image).
+inline constexpr int kFirmwareWidth = 370;
+inline constexpr int kFirmwareHeight = 250;
 
 inline constexpr int kFirmwareCmdClose = 89;
 inline constexpr int kFirmwareCmdGetVersion = 90;

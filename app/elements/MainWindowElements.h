@@ -6,6 +6,10 @@
 
 inline constexpr int kMainWindowSlots = 140;
 inline constexpr ColorRef kMainWindowColourKey = Rgb24(0, 0, 255);
+// The size the main window's images are drawn at (scale 1); a window whose
+// background image is missing takes this size instead.
+inline constexpr int kMainWindowWidth = 1280;
+inline constexpr int kMainWindowHeight = 670;
 
 // Command ids of the main window.
 inline constexpr int kCmdLanguage = 85;

@@ -4,6 +4,9 @@
 
 inline constexpr int kProgressSlots = 107;
 inline constexpr ColorRef kProgressColourKey = Rgb24(255, 0, 0);
+// Image size at scale 1 (also the size without a background image).
+inline constexpr int kProgressWidth = 370;
+inline constexpr int kProgressHeight = 250;
 
 inline constexpr int kProgressCmdClose = 89;
 inline constexpr int kProgressCmdCancel = 93;
