@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/COrvoHWI.h"
+#include "model/Catalogue.h"
 #include "model/RecordList.h"
 #include "platform/WindowHandle.h"
 
@@ -8,10 +9,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-
-inline constexpr int kKeyCount = 103;  // keys 1..103 per layer
-inline constexpr int kSlotCount = 208; // 2 x key number + layer; slots 0 and 1 unused
-inline constexpr int kTypeCount = 9;   // assignment types 0..8
 
 using Rgb = std::array<int, 3>;
 
@@ -80,6 +77,3 @@ public:
     WindowHandle progressWindow;
     std::string firmwarePath;
 };
-
-// Model name of a ModelType: 2 "ZarnBT", 3 "Zarn", 4 "ZarnRGB", anything else "ZarnRGB.BT".
-const char* ModelName(int modelType);

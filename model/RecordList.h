@@ -27,6 +27,8 @@ public:
     void SetChildAt(int viewIndex, const RecordList& list);
     void SetItemText(int viewIndex, const std::string& text);
     void InsertItem(int viewIndex, const std::string& text);
+    // Adds an entry at the end and scrolls so that it is visible and selected.
+    void AppendItem(const std::string& text);
     void DeleteItem(int viewIndex);
     void SelectIndex(int index);
     int FindItem(const std::string& text) const;
