@@ -1,0 +1,75 @@
+#pragma once
+
+#include "tools/zarn-sim/FirmwareLoader.h"
+#include "tools/zarn-sim/SimMemory.h"
+#include "tools/zarn-sim/SimProtocol.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+// The keyboard itself, without a transport: it takes one message from the
+// host and says what it answers.  Anything it does not understand (a message
+// that is not a 65-byte report with id 0, an unknown command, an entry for a
+// key that does not exist, data outside a write) is ignored, like a keyboard.
+class SimKeyboard {
+public:
+    struct Outcome {
+        std::vector<Report> replies;
+        // A write completed: the memory is worth saving.
+        bool memoryChanged = false;
+        // Lines for the operator ("image complete: ...").
+        std::vector<std::string> notes;
+    };
+
+    SimKeyboard(std::string versionText, const CounterArea& counters);
+
+    Outcome handle(std::span<const std::uint8_t> message);
+
+    // Puts back what a state file held.  The version text it carries replaces
+    // the current one unless `keepVersion` (an operator's explicit version).
+    void restore(SimMemory memory, bool keepVersion);
+
+    const SimMemory& memory() const { return memory_; }
+    const std::string& versionText() const { return versionText_; }
+    const CounterArea& counters() const { return counters_; }
+    const FirmwareLoader& firmware() const { return firmware_; }
+
+private:
+    struct PendingMacro {
+        int slot = 0;
+        std::size_t chunksExpected = 0;
+        std::vector<Payload> chunks;
+    };
+
+    bool continuesMacro(const Payload& payload) const;
+    void beginTable();
+    void storeEntry(const Payload& payload);
+    void endTable(Outcome& outcome);
+    void beginLights();
+    void storeLightChunk(const Payload& payload);
+    void endLights(Outcome& outcome);
+    void storeFirmwareRecord(const Payload& payload, Outcome& outcome);
+
+    void replyVersion(Outcome& outcome) const;
+    void replyTable(Outcome& outcome) const;
+    void replyLights(Outcome& outcome) const;
+    void replyCounters(Outcome& outcome) const;
+
+    std::string versionText_;
+    CounterArea counters_{};
+    SimMemory memory_;
+    FirmwareLoader firmware_;
+
+    // A table or light write collects into these and takes effect at its end
+    // report, so an interrupted write leaves the keyboard's memory as it was.
+    std::optional<decltype(SimMemory::slots)> pendingTable_;
+    std::optional<PendingMacro> pendingMacro_;
+    std::optional<decltype(SimMemory::lights)> pendingLights_;
+    std::size_t lightPosition_ = 0;
+};
+
+// The version text after a firmware download: the last number in it goes up
+// by one, keeping its width ("Zarn V1.05" becomes "Zarn V1.06").
+std::string bumpedVersion(const std::string& text);

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "tools/zarn-sim/SimKeyboard.h"
+#include "tools/zarn-sim/SimTrace.h"
+#include "tools/zarn-sim/UniqueFd.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct SimServerOptions {
+    std::string socketPath;
+    // Empty: the memory lives only as long as the server.
+    std::string statePath;
+    std::string tracePath;
+    // Delay of every reply report after the one before it, as a USB
+    // interrupt endpoint paces its reports.
+    std::chrono::microseconds latency{0};
+    // Fault injection, counted over every message received since start:
+    // after this many the keyboard stays connected but answers nothing more.
+    std::optional<std::uint64_t> stopAfter;
+    // After this many (and their replies) the keyboard is unplugged: every
+    // connection is closed and the socket removed.
+    std::optional<std::uint64_t> hangupAfter;
+    // Notes such as "image complete: ..." also go to stderr.
+    bool notesToStderr = true;
+};
+
+// Serves one simulated keyboard on a SOCK_SEQPACKET Unix socket: one message
+// per report.  Several connections may be open at once (presence checks
+// connect briefly); they share the one keyboard, and each gets the answers to
+// its own requests.
+class SimServer {
+public:
+    // Binds the socket, replacing a stale socket file but refusing one that
+    // another keyboard serves or that is not a socket.  Null with a reason in
+    // `error`.  The keyboard's memory is saved to the state file after every
+    // completed write.
+    static std::unique_ptr<SimServer> listen(SimKeyboard keyboard, SimServerOptions options,
+                                             std::string* error);
+
+    SimServer(const SimServer&) = delete;
+    SimServer& operator=(const SimServer&) = delete;
+    ~SimServer();
+
+    // Serves until stop() or a hang-up.
+    void run();
+    // From any thread, also from a signal handler.
+    void stop();
+
+    bool hungUp() const { return hungUp_; }
+    std::uint64_t messagesReceived() const { return received_; }
+    const std::string& socketPath() const { return options_.socketPath; }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    struct PendingReply {
+        Clock::time_point due;
+        Report report;
+    };
+    struct Client {
+        UniqueFd fd;
+        std::deque<PendingReply> replies;
+        Clock::time_point lastDue{};
+        bool closed = false;
+    };
+
+    SimServer(SimKeyboard keyboard, SimServerOptions options);
+
+    void acceptClients();
+    void readClient(Client& client);
+    void handleMessage(Client& client, std::span<const std::uint8_t> message);
+    void flushClient(Client& client, Clock::time_point now);
+    void saveState();
+    void note(const std::string& text);
+    bool readyToHangUp() const;
+    void hangUp();
+    std::optional<Clock::time_point> nextDue() const;
+
+    SimKeyboard keyboard_;
+    SimServerOptions options_;
+    SimTrace trace_;
+    UniqueFd listener_;
+    UniqueFd wakeRead_;
+    UniqueFd wakeWrite_;
+    std::vector<std::unique_ptr<Client>> clients_;
+    std::atomic<bool> stopRequested_ = false;
+    std::atomic<bool> hungUp_ = false;
+    std::atomic<std::uint64_t> received_ = 0;
+    bool hangUpPending_ = false;
+    bool socketBound_ = false;
+};
