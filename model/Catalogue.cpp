@@ -15,16 +15,17 @@ constexpr TypeNames kTypeNames[kTypeCount] = {
 
 struct ModelRow {
     int modelType;
+    std::uint16_t productId;
     const char* name;
     const char* firmwarePrefix;
 };
 
 // The first row also stands for every value that is not one of the four.
 constexpr ModelRow kModels[] = {
-    {1, "ZarnRGB.BT", "ZarnRGB.BT_"},
-    {2, "ZarnBT", "ZarnBT_"},
-    {3, "Zarn", "Zarn_"},
-    {4, "ZarnRGB", "ZarnRGB_"},
+    {1, 0x5039, "ZarnRGB.BT", "ZarnRGB.BT_"},
+    {2, 0x5139, "ZarnBT", "ZarnBT_"},
+    {3, 0x5239, "Zarn", "Zarn_"},
+    {4, 0x5339, "ZarnRGB", "ZarnRGB_"},
 };
 
 const ModelRow& modelRow(int modelType) {
@@ -80,6 +81,15 @@ const char* FirmwarePrefix(int modelType) {
 int ModelTypeFromName(std::string_view name) {
     for (const ModelRow& row : kModels) {
         if (name == row.name) {
+            return row.modelType;
+        }
+    }
+    return 0;
+}
+
+int ModelTypeOfProduct(std::uint16_t productId) {
+    for (const ModelRow& row : kModels) {
+        if (row.productId == productId) {
             return row.modelType;
         }
     }

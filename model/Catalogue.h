@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -65,3 +66,5 @@ const char* ModelName(int modelType);
 const char* FirmwarePrefix(int modelType);
 // ModelType of a model name, 0 for a name that is none of the four.
 int ModelTypeFromName(std::string_view name);
+// ModelType of a USB product id of the family (vendor 0x0483), 0 for any other.
+int ModelTypeOfProduct(std::uint16_t productId);

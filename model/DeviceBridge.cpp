@@ -223,10 +223,12 @@ bool WriteKeysToDevice(ConfigDocument& doc, const WindowHandle& window) {
     for (int layer = 0; layer <= 1; ++layer) {
         for (int key = 1; key <= kKeyCount; ++key) {
             const auto config = slotConfig(doc, slotOf(layer, key));
-            if (config) {
-                // The library reports false on every path here; what counts
-                // is the transfer below.
-                doc.device.setKeyConfiguration(layer, key, config->data(), static_cast<int>(config->size()));
+            // A definition the library refuses (longer than a record holds, a
+            // play mode it does not know) would go out as an empty key while
+            // the write reports success: nothing is sent instead.
+            if (config && !doc.device.setKeyConfiguration(layer, key, config->data(),
+                                                          static_cast<int>(config->size()))) {
+                return false;
             }
         }
     }

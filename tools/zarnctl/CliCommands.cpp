@@ -1,0 +1,446 @@
+#include "tools/zarnctl/CliCommands.h"
+
+#include "model/DeviceBridge.h"
+#include "model/ProfileFile.h"
+#include "tools/zarnctl/CliKeyboard.h"
+#include "tools/zarnctl/ExitStatus.h"
+#include "tools/zarnctl/ProgressBar.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <iterator>
+#include <optional>
+#include <sstream>
+
+namespace {
+
+// A key table transfer posts one message per slot: 0..205.
+constexpr int kKeySlotSteps = 2 * kKeyCount;
+// A firmware download posts 1..150.
+constexpr int kFirmwareSteps = 150;
+
+int commandUsage(const CliRequest& request, const std::string& message) {
+    request.err << "zarnctl " << request.command << ": " << message << "\nTry 'zarnctl " << request.command
+                << " --help'.\n";
+    return kExitUsage;
+}
+
+int expectNoArguments(const CliRequest& request) {
+    if (!request.args.empty()) {
+        return commandUsage(request, "unexpected argument '" + request.args.front() + "'");
+    }
+    return kExitDone;
+}
+
+// The one operand of a profile or firmware command; options are the caller's.
+std::optional<std::string> singleOperand(const CliRequest& request, const std::vector<std::string>& operands,
+                                         const char* what) {
+    if (operands.size() == 1) {
+        return operands.front();
+    }
+    commandUsage(request, operands.empty() ? std::string("missing ") + what
+                                           : "unexpected argument '" + operands[1] + "'");
+    return std::nullopt;
+}
+
+std::string utf8(const wchar_t* text, std::size_t length) {
+    std::string result;
+    for (std::size_t i = 0; i < length && text[i] != L'\0'; ++i) {
+        auto c = static_cast<std::uint32_t>(text[i]);
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            result += static_cast<char>(c);
+        } else if (c < 0x800) {
+            result += static_cast<char>(0xC0 | c >> 6);
+            result += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            result += static_cast<char>(0xE0 | c >> 12);
+            result += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            result += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            result += static_cast<char>(0xF0 | c >> 18);
+            result += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+            result += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            result += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return result;
+}
+
+std::string jsonString(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            quoted += "\\\"";
+            break;
+        case '\\':
+            quoted += "\\\\";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                quoted += escaped;
+            } else {
+                quoted += c;
+            }
+        }
+    }
+    return quoted + '"';
+}
+
+std::string profileProblem(const ProfileResult& result, const std::string& path, const char* model) {
+    std::string message;
+    switch (result.error) {
+    case ProfileError::CannotWrite:
+        message = "The profile " + path + " could not be written";
+        break;
+    case ProfileError::CannotRead:
+        message = "The profile " + path + " could not be read";
+        break;
+    case ProfileError::NotWellFormed:
+        message = "The file " + path + " is not a profile";
+        break;
+    case ProfileError::WrongModel:
+        message = "The profile " + path + " does not belong to " + std::string(model);
+        break;
+    case ProfileError::None:
+        break;
+    }
+    if (!result.detail.empty()) {
+        message += " (" + result.detail + ")";
+    }
+    return message;
+}
+
+bool readKeys(CliKeyboard& keyboard, std::ostream& err) {
+    ProgressBar bar(err, "Reading keys", 0, kKeySlotSteps);
+    ConfigDocument& doc = keyboard.document();
+    doc.progressWindow = bar.window();
+    const bool read = ReadKeysFromDevice(doc, bar.window());
+    doc.progressWindow = WindowHandle();
+    return read;
+}
+
+bool writeKeys(CliKeyboard& keyboard, std::ostream& err) {
+    ProgressBar bar(err, "Writing keys", 0, kKeySlotSteps);
+    ConfigDocument& doc = keyboard.document();
+    doc.progressWindow = bar.window();
+    const bool written = WriteKeysToDevice(doc, bar.window());
+    doc.progressWindow = WindowHandle();
+    return written;
+}
+
+// Detects the keyboard and opens the profile for its model.
+int loadProfileFor(CliKeyboard& keyboard, const std::string& path, std::ostream& err) {
+    if (!keyboard.detect(err)) {
+        return kExitNoKeyboard;
+    }
+    const ProfileResult loaded = LoadProfile(keyboard.document(), path);
+    if (!loaded) {
+        err << profileProblem(loaded, path, keyboard.modelName()) << '\n';
+        return kExitRefused;
+    }
+    return kExitDone;
+}
+
+std::string keyLabel(int key) {
+    return key > 0 ? KeyLabel(key) : "";
+}
+
+void printCountersText(const ConfigDocument& doc, std::ostream& out) {
+    for (int key = 1; key <= kKeyCount; ++key) {
+        out << std::setw(3) << key << "  " << std::left << std::setw(11) << KeyLabel(key) << std::right
+            << doc.keyCounters[static_cast<std::size_t>(key)] << '\n';
+    }
+    const auto describe = [&](int key) {
+        if (key < 1) {
+            return std::string("none");
+        }
+        return keyLabel(key) + " (key " + std::to_string(key) + ", " +
+               std::to_string(doc.keyCounters[static_cast<std::size_t>(key)]) + " presses)";
+    };
+    out << "Most used key: " << describe(doc.highestKey) << '\n';
+    out << "Least used key: " << describe(doc.lowestKey) << '\n';
+}
+
+void printCountersJson(const ConfigDocument& doc, std::ostream& out) {
+    const auto keyObject = [&](int key) {
+        return "{\"key\": " + std::to_string(key) + ", \"label\": " + jsonString(KeyLabel(key)) +
+               ", \"count\": " + std::to_string(doc.keyCounters[static_cast<std::size_t>(key)]) + "}";
+    };
+    out << "{\n  \"model\": " << jsonString(ModelName(doc.modelType)) << ",\n  \"counters\": [\n";
+    for (int key = 1; key <= kKeyCount; ++key) {
+        out << "    " << keyObject(key) << (key < kKeyCount ? ",\n" : "\n");
+    }
+    out << "  ],\n";
+    out << "  \"mostUsedKey\": " << (doc.highestKey > 0 ? keyObject(doc.highestKey) : "null") << ",\n";
+    out << "  \"leastUsedKey\": " << (doc.lowestKey > 0 ? keyObject(doc.lowestKey) : "null") << "\n}\n";
+}
+
+} // namespace
+
+int RunList(CliRequest& request) {
+    if (const int status = expectNoArguments(request); status != kExitDone) {
+        return status;
+    }
+    const std::vector<KeyboardListing> keyboards = ListKeyboards();
+    if (keyboards.empty()) {
+        request.err << kNotConnectedMessage << '\n';
+        return kExitNoKeyboard;
+    }
+    for (const KeyboardListing& keyboard : keyboards) {
+        request.out << ModelName(keyboard.modelType) << '\t' << keyboard.modelType << '\t'
+                    << keyboard.device.path << '\n';
+    }
+    return kExitDone;
+}
+
+int RunVersion(CliRequest& request) {
+    if (const int status = expectNoArguments(request); status != kExitDone) {
+        return status;
+    }
+    CliKeyboard keyboard;
+    if (!keyboard.open(request.err)) {
+        return kExitNoKeyboard;
+    }
+    // The keyboard sends 62 characters without a terminator of its own.
+    wchar_t text[kVersionTextLength] = {};
+    if (!keyboard.document().device.ReadKeyboardVersion(text)) {
+        request.err << "Failed on reading keyboard version infomation\n";
+        return kExitDeviceFailed;
+    }
+    request.out << utf8(text, kVersionTextLength - 2) << '\n';
+    return kExitDone;
+}
+
+int RunCounters(CliRequest& request) {
+    bool json = false;
+    for (const std::string& arg : request.args) {
+        if (arg != "--json") {
+            return commandUsage(request, "unexpected argument '" + arg + "'");
+        }
+        json = true;
+    }
+    CliKeyboard keyboard;
+    if (!keyboard.open(request.err)) {
+        return kExitNoKeyboard;
+    }
+    ConfigDocument& doc = keyboard.document();
+    if (!ReadCountersFromDevice(doc)) {
+        request.err << "Reading the counters failed.\n";
+        return kExitDeviceFailed;
+    }
+    if (json) {
+        printCountersJson(doc, request.out);
+    } else {
+        printCountersText(doc, request.out);
+    }
+    return kExitDone;
+}
+
+int RunShow(CliRequest& request) {
+    int layer = 0;
+    for (std::size_t i = 0; i < request.args.size(); ++i) {
+        std::string value;
+        if (request.args[i] == "--layer" && i + 1 < request.args.size()) {
+            value = request.args[++i];
+        } else if (request.args[i].starts_with("--layer=")) {
+            value = request.args[i].substr(8);
+        } else if (request.args[i] == "--layer") {
+            return commandUsage(request, "--layer needs 0 or 1");
+        } else {
+            return commandUsage(request, "unexpected argument '" + request.args[i] + "'");
+        }
+        if (value != "0" && value != "1") {
+            return commandUsage(request, "--layer needs 0 or 1, not '" + value + "'");
+        }
+        layer = value == "1" ? 1 : 0;
+    }
+    CliKeyboard keyboard;
+    if (!keyboard.open(request.err)) {
+        return kExitNoKeyboard;
+    }
+    if (!readKeys(keyboard, request.err)) {
+        request.err << "Reading the keys failed.\n";
+        return kExitDeviceFailed;
+    }
+    const ConfigDocument& doc = keyboard.document();
+    request.out << (layer == 0 ? "Top layer" : "Fn layer") << " of " << keyboard.modelName() << '\n';
+    for (int key = 1; key <= kKeyCount; ++key) {
+        const int mode = doc.keyMode[static_cast<std::size_t>(2 * key + layer)];
+        std::ostringstream line;
+        line << std::setw(3) << key << "  " << std::left << std::setw(11) << KeyLabel(key) << std::setw(11)
+             << doc.TypeName(mode) << doc.DescribeAssignment(key, layer);
+        std::string text = line.str();
+        text.erase(text.find_last_not_of(' ') + 1);
+        request.out << text << '\n';
+    }
+    return kExitDone;
+}
+
+int RunReset(CliRequest& request) {
+    if (const int status = expectNoArguments(request); status != kExitDone) {
+        return status;
+    }
+    CliKeyboard keyboard;
+    if (!keyboard.open(request.err)) {
+        return kExitNoKeyboard;
+    }
+    if (!writeKeys(keyboard, request.err)) {
+        request.err << "Writing the keys failed.\n";
+        return kExitDeviceFailed;
+    }
+    request.out << "Factory assignment of " << keyboard.modelName() << " written.\n";
+    return kExitDone;
+}
+
+int RunReadKeys(CliRequest& request) {
+    const auto path = singleOperand(request, request.args, "PROFILE");
+    if (!path) {
+        return kExitUsage;
+    }
+    CliKeyboard keyboard;
+    if (!keyboard.open(request.err)) {
+        return kExitNoKeyboard;
+    }
+    ConfigDocument& doc = keyboard.document();
+    if (!readKeys(keyboard, request.err)) {
+        request.err << "Reading the keys failed.\n";
+        return kExitDeviceFailed;
+    }
+    if (!ReadLightsFromDevice(doc)) {
+        request.err << "Reading the colours failed.\n";
+        return kExitDeviceFailed;
+    }
+    const ProfileResult saved = SaveProfile(doc, *path);
+    if (!saved) {
+        request.err << profileProblem(saved, *path, keyboard.modelName()) << '\n';
+        return kExitRefused;
+    }
+    request.out << "Keys and colours of " << keyboard.modelName() << " saved to " << *path << ".\n";
+    return kExitDone;
+}
+
+int RunWriteKeys(CliRequest& request) {
+    const auto path = singleOperand(request, request.args, "PROFILE");
+    if (!path) {
+        return kExitUsage;
+    }
+    CliKeyboard keyboard;
+    if (const int status = loadProfileFor(keyboard, *path, request.err); status != kExitDone) {
+        return status;
+    }
+    if (!keyboard.connect(request.err)) {
+        return kExitNoKeyboard;
+    }
+    if (!writeKeys(keyboard, request.err)) {
+        request.err << "Writing the keys failed.\n";
+        return kExitDeviceFailed;
+    }
+    request.out << "Keys of " << *path << " written.\n";
+    return kExitDone;
+}
+
+int RunWriteLights(CliRequest& request) {
+    const auto path = singleOperand(request, request.args, "PROFILE");
+    if (!path) {
+        return kExitUsage;
+    }
+    CliKeyboard keyboard;
+    if (const int status = loadProfileFor(keyboard, *path, request.err); status != kExitDone) {
+        return status;
+    }
+    if (!keyboard.connect(request.err)) {
+        return kExitNoKeyboard;
+    }
+    if (!WriteLightsToDevice(keyboard.document())) {
+        request.err << "Writing the colours failed.\n";
+        return kExitDeviceFailed;
+    }
+    request.out << "Colours of " << *path << " written.\n";
+    return kExitDone;
+}
+
+int RunDefaults(CliRequest& request) {
+    const auto path = singleOperand(request, request.args, "PROFILE");
+    if (!path) {
+        return kExitUsage;
+    }
+    CliKeyboard keyboard;
+    if (!keyboard.detect(request.err)) {
+        return kExitNoKeyboard;
+    }
+    const ProfileResult saved = SaveProfile(keyboard.document(), *path);
+    if (!saved) {
+        request.err << profileProblem(saved, *path, keyboard.modelName()) << '\n';
+        return kExitRefused;
+    }
+    request.out << "Factory profile of " << keyboard.modelName() << " saved to " << *path << ".\n";
+    return kExitDone;
+}
+
+int RunFlash(CliRequest& request) {
+    bool force = false;
+    std::vector<std::string> operands;
+    for (const std::string& arg : request.args) {
+        if (arg == "--force") {
+            force = true;
+        } else if (arg.starts_with("--")) {
+            return commandUsage(request, "unknown option '" + arg + "'");
+        } else {
+            operands.push_back(arg);
+        }
+    }
+    const auto path = singleOperand(request, operands, "FIRMWARE");
+    if (!path) {
+        return kExitUsage;
+    }
+    CliKeyboard keyboard;
+    if (!keyboard.detect(request.err)) {
+        return kExitNoKeyboard;
+    }
+    const int modelType = keyboard.document().modelType;
+    // The name decides, exactly and case-sensitively; the extension plays no part.
+    const std::string name = std::filesystem::path(*path).filename().string();
+    if (!name.starts_with(FirmwarePrefix(modelType)) && !force) {
+        request.err << "The firmware does not match,please select " << ModelName(modelType) << '\n';
+        return kExitRefused;
+    }
+    std::ifstream file(*path, std::ios::binary);
+    if (!file) {
+        request.err << "Can't open firmware file\n";
+        return kExitRefused;
+    }
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        request.err << "Can't open firmware file\n";
+        return kExitRefused;
+    }
+    if (text.empty()) {
+        request.err << "Firmware download failed.\n";
+        return kExitRefused;
+    }
+    if (!keyboard.connect(request.err)) {
+        return kExitNoKeyboard;
+    }
+    bool downloaded = false;
+    {
+        ProgressBar bar(request.err, "Downloading firmware", 1, kFirmwareSteps);
+        // c_str() carries the zero byte the download looks for at the end.
+        downloaded =
+            keyboard.document().device.WriteFirmwareToKeyboard(text.c_str(), text.size(), bar.window());
+    }
+    if (!downloaded) {
+        request.err << "Firmware download failed.\n";
+        return kExitDeviceFailed;
+    }
+    request.out << "The Firmware is downloaded successfully.\n"
+                   "Please keep the USB plug in until three indicator lights flash simultaneously.\n"
+                   "Then firmware updated completely,pleased unplug the USB and plug in.\n";
+    return kExitDone;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// zarnctl [--simulate[=MODEL]] COMMAND [ARGS]; `args` excludes the program
+// name.  Returns the exit status.
+int RunZarnctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

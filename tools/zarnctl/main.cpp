@@ -1,0 +1,7 @@
+#include "tools/zarnctl/Zarnctl.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    return RunZarnctl(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}
