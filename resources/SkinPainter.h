@@ -1,0 +1,79 @@
+#pragma once
+
+#include "app/elements/SkinItem.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QRectF>
+#include <QString>
+
+// How an element is drawn in one of the window's images: the background shows
+// it at rest, the hover image lit, the selected image pressed or switched on.
+enum class Look { Normal, Hover, Pressed };
+
+enum class Glyph { Close, Minimise, Help };
+
+// Surface colours of a keyboard picture.
+struct CapStyle {
+    QColor glow;      // backlight colour bleeding under the caps
+    bool rainbow;     // per-key colours of the RGB models
+    int legendPixels; // preferred legend size
+};
+
+QRectF toRectF(const SkinRect& rect);
+
+// Paints one window image: everything is drawn with antialiasing onto a
+// transparent canvas clipped to the window's rounded frame; finish() then
+// decides every pixel as either exactly the colour key or opaque and clearly
+// away from it, so the window's shape has no fringe and no stray holes.
+class SkinPainter {
+public:
+    SkinPainter(int width, int height);
+    SkinPainter(const SkinPainter&) = delete;
+    SkinPainter& operator=(const SkinPainter&) = delete;
+
+    QPainter& painter() { return painter_; }
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+
+    // The window body: a dark brushed panel in a bevelled rounded frame, with
+    // a title band down to titleBottom (0: none).
+    void windowFrame(int titleBottom);
+    // A recessed plate behind a group of controls.
+    void plate(const QRectF& rect, qreal radius = 6);
+    void insetField(const QRectF& rect);
+    void button(const SkinRect& rect, Look look);
+    void glyphButton(const SkinRect& rect, Glyph glyph, Look look);
+    void tab(const SkinRect& rect, bool current, Look look);
+    void radio(const SkinRect& rect, Look look);
+    void listBox(const QRectF& rect);
+    void listRow(const SkinRect& rect, Look look);
+    void recordLamp(const SkinRect& rect, Look look);
+    // A keyboard case behind the caps.
+    void keyboardCase(const QRectF& rect, const CapStyle& style);
+    // hue: the key's colour in the rainbow of the RGB models (degrees).
+    void keyCap(const SkinRect& rect, const QString& legend, Look look, const CapStyle& style, int hue);
+    // Text fitted into a rectangle: shrinks, then breaks into two lines.
+    void fittedText(const QRectF& rect, const QString& text, const QColor& colour, int pixels, bool bold);
+    void wordmark(qreal x, qreal y, const QString& model);
+
+    QImage finish(ColorRef colourKey);
+
+private:
+    QImage image_;
+    QPainter painter_;
+};
+
+QColor fromColorRef(ColorRef colour);
+
+// Accent colours of the whole interface.
+namespace skin {
+inline const QColor kAccent(255, 140, 30);
+inline const QColor kAccentDeep(200, 82, 0);
+inline const QColor kText(200, 200, 200);
+inline const QColor kTextDim(120, 124, 130);
+inline const QColor kEngrave(14, 15, 17);
+inline const QColor kGreenLamp(60, 230, 90);
+inline const QColor kRecordRed(225, 48, 40);
+} // namespace skin
