@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/HidTransport.h"
+
+#include <cstdint>
+#include <memory>
+
+// The transport of one opened HID interface.  A transport whose open failed
+// still exists; every report operation on it fails.
+class CKeyboardUtil {
+public:
+    // A keyboard that has said nothing for this long is taken as not answering.
+    static constexpr int kReadTimeoutMs = 2000;
+
+    explicit CKeyboardUtil(std::unique_ptr<HidConnection> handle);
+    virtual ~CKeyboardUtil();
+    CKeyboardUtil(const CKeyboardUtil&) = delete;
+    CKeyboardUtil& operator=(const CKeyboardUtil&) = delete;
+
+    // Sends `length` bytes (a whole report, report id first).
+    virtual bool writeReport(const std::uint8_t* buffer, int length);
+
+    // Receives one report and copies up to `length` (at most 64) of its payload
+    // bytes into `payload`; `length` becomes the larger of itself and the
+    // payload bytes received.  False, copying nothing, when no report arrived
+    // within `timeoutMs`.
+    virtual bool readReport(std::uint8_t* payload, int& length, int timeoutMs);
+
+    bool isOpen() const { return handle_ != nullptr; }
+    int readTimeoutMs() const { return readTimeoutMs_; }
+    void setReadTimeoutMs(int milliseconds) { readTimeoutMs_ = milliseconds; }
+
+private:
+    std::unique_ptr<HidConnection> handle_;
+    int readTimeoutMs_ = kReadTimeoutMs;
+};

@@ -1,0 +1,198 @@
+#include "device/COrvo.h"
+
+#include "device/CContinousKeyDefine.h"
+#include "device/CNormalKeyDefine.h"
+#include "device/COrvoUtil.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using Payload = std::array<std::uint8_t, kPayloadSize>;
+
+constexpr int kAreaChunkData = kPayloadSize - 3;
+constexpr int kHighestRecordType = 4;
+
+std::unique_ptr<CKeyDefine> makeRecord(int keyNumber, int layerNumber, int type) {
+    switch (type) {
+    case 0:
+        return std::make_unique<CNormalKeyDefine>(keyNumber, layerNumber);
+    case 1:
+        return std::make_unique<CContinousKeyDefine>(keyNumber, layerNumber);
+    default:
+        return std::make_unique<CMacroKeyDefine>(keyNumber, layerNumber, type);
+    }
+}
+
+void postProgress(const WindowHandle& window, int slot) {
+    if (window) {
+        window.post(UM_DEVICE_PROGRESS, static_cast<WPARAM>(slot), 0);
+    }
+}
+
+} // namespace
+
+COrvo::COrvo(COrvoUtil& transport) : CKeyboardDefine(transport) {}
+
+bool COrvo::sendPayload(const std::uint8_t* payload) {
+    std::array<std::uint8_t, kHidReportSize> report{};
+    std::memcpy(report.data() + 1, payload, kPayloadSize);
+    return transport_.writeReport(report.data(), static_cast<int>(report.size()));
+}
+
+bool COrvo::sendCommand(std::uint8_t command) {
+    Payload payload{};
+    payload[1] = command;
+    return sendPayload(payload.data());
+}
+
+bool COrvo::receive(std::uint8_t* payload) {
+    int length = kPayloadSize;
+    return transport_.readReport(payload, length, transport_.readTimeoutMs());
+}
+
+bool COrvo::sendSlot(int slot) {
+    const CKeyDefine* record = KeySlotTable[static_cast<std::size_t>(slot)].get();
+    if (record == nullptr) {
+        // An empty slot travels as a normal record without codes.
+        Payload empty{};
+        empty[1] = kEntryCommand;
+        empty[2] = static_cast<std::uint8_t>(slot / kKeysPerLayer + 1);
+        empty[3] = static_cast<std::uint8_t>(slot % kKeysPerLayer + 1);
+        return sendPayload(empty.data());
+    }
+    int length = 0;
+    if (!record->encode(nullptr, kPayloadSize, length)) {
+        return false;
+    }
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(length), 0);
+    if (length > 0 && !record->encode(buffer.data(), kPayloadSize, length)) {
+        return false;
+    }
+    for (std::size_t offset = 0; offset < buffer.size(); offset += kPayloadSize) {
+        if (!sendPayload(buffer.data() + offset)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool COrvo::writeKeyTable(const WindowHandle& window) {
+    if (!sendCommand(kBeginKeyTableCommand)) {
+        return false;
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (!sendSlot(slot)) {
+            return false;
+        }
+        postProgress(window, slot);
+    }
+    Payload end{};
+    std::fill(end.begin() + 1, end.end(), kEndKeyTableCommand);
+    return sendPayload(end.data());
+}
+
+bool COrvo::readEntry(const std::uint8_t* first, long& reportsLeft, const WindowHandle& window) {
+    const int layerNumber = first[2];
+    const int keyNumber = first[3];
+    const int type = first[4];
+    // Entries outside the table are the keyboard's mistake; passing over them
+    // keeps the rest of the answer.
+    if (!isValidSlot(layerNumber, keyNumber) || type > kHighestRecordType) {
+        return true;
+    }
+    auto& slot = KeySlotTable[static_cast<std::size_t>(slotOf(layerNumber, keyNumber))];
+    slot.reset();
+    std::unique_ptr<CKeyDefine> record = makeRecord(keyNumber, layerNumber, type);
+
+    const int dataBytes = first[9] * 256 + first[10];
+    const int chunks = type <= 1 ? 1 : std::max(1, CMacroKeyDefine::chunksFor(dataBytes));
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(chunks * kPayloadSize));
+    std::memcpy(buffer.data(), first, kPayloadSize);
+    // Continuation chunks are taken as they come, whatever their command byte.
+    for (int chunk = 1; chunk < chunks; ++chunk) {
+        if (reportsLeft-- <= 0 || !receive(buffer.data() + chunk * kPayloadSize)) {
+            return false;
+        }
+    }
+    record->decode(buffer.data(), kPayloadSize, static_cast<int>(buffer.size()));
+    slot = std::move(record);
+    postProgress(window, slotOf(layerNumber, keyNumber));
+    return true;
+}
+
+bool COrvo::readKeyTable(const WindowHandle& window) {
+    if (!sendCommand(kReadKeyTableCommand)) {
+        return false;
+    }
+    for (long reportsLeft = kMaxKeyTableReports; reportsLeft-- > 0;) {
+        Payload payload{};
+        if (!receive(payload.data())) {
+            return false;
+        }
+        if (payload[0] == kEndKeyTableCommand) {
+            return true;
+        }
+        if (payload[1] == kEntryCommand && !readEntry(payload.data(), reportsLeft, window)) {
+            return false;
+        }
+    }
+    return false;
+}
+
+bool COrvo::writeLightArea() {
+    if (!sendCommand(kBeginLightCommand)) {
+        return false;
+    }
+    for (int offset = 0; offset < kLightAreaSize; offset += kAreaChunkData) {
+        const int count = std::min(kAreaChunkData, kLightAreaSize - offset);
+        Payload chunk{};
+        chunk[1] = kLightChunkCommand;
+        chunk[2] = static_cast<std::uint8_t>(count);
+        std::memcpy(chunk.data() + 3, LightArea.data() + offset, static_cast<std::size_t>(count));
+        if (!sendPayload(chunk.data())) {
+            return false;
+        }
+    }
+    Payload end{};
+    end.fill(kEndAreaCommand);
+    return sendPayload(end.data());
+}
+
+bool COrvo::readArea(std::uint8_t request, std::uint8_t chunkMarker, std::uint8_t* area, int areaSize,
+                     long maxReports) {
+    if (!sendCommand(request)) {
+        return false;
+    }
+    int position = 0;
+    for (long reportsLeft = maxReports; reportsLeft-- > 0;) {
+        Payload payload{};
+        if (!receive(payload.data())) {
+            return false;
+        }
+        if (payload[1] == kEndAreaCommand) {
+            return true;
+        }
+        if (payload[1] != chunkMarker) {
+            continue;
+        }
+        // Data past the payload or past the area is dropped, not stored.
+        const int count = std::min<int>(payload[2], kAreaChunkData);
+        const int stored = std::min(count, areaSize - position);
+        std::memcpy(area + position, payload.data() + 3, static_cast<std::size_t>(stored));
+        position += stored;
+    }
+    return false;
+}
+
+bool COrvo::readLightArea() {
+    return readArea(kReadLightCommand, kLightChunkCommand, LightArea.data(), kLightAreaSize,
+                    kMaxLightReports);
+}
+
+bool COrvo::readPressCounters() {
+    return readArea(kReadCountersCommand, kReadCountersCommand, PressCounters.data(), kCounterAreaSize,
+                    kMaxCounterReports);
+}

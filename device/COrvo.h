@@ -1,0 +1,56 @@
+#pragma once
+
+#include "device/CKeyDefine.h"
+#include "device/CKeyboardDefine.h"
+#include "device/CMacroKeyDefine.h"
+#include "platform/WindowHandle.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+// The mirror of one keyboard of this family: its key-definition table, light
+// area and press counters, and the transfers that move them.
+class COrvo : public CKeyboardDefine {
+public:
+    static constexpr int kLightAreaSize = 3 * kKeysPerLayer;
+    static constexpr int kCounterAreaSize = 4 * kKeysPerLayer;
+
+    // A keyboard that streams data forever must not keep a read going forever:
+    // no legal answer needs more reports than these (every slot a macro of the
+    // longest length; every area byte in a chunk of its own), plus the end marker.
+    static constexpr long kMaxKeyTableReports = long{kSlotCount} * CMacroKeyDefine::kMaxChunks + 1;
+    static constexpr long kMaxLightReports = kLightAreaSize + 1;
+    static constexpr long kMaxCounterReports = kCounterAreaSize + 1;
+
+    explicit COrvo(COrvoUtil& transport);
+
+    const char* productIdText() const override { return "5039"; }
+    const char* vendorIdText() const override { return "0483"; }
+
+    bool writeKeyTable(const WindowHandle& window);
+    bool readKeyTable(const WindowHandle& window);
+    bool writeLightArea();
+    bool readLightArea();
+    bool readPressCounters();
+
+    static int slotOf(int layerNumber, int keyNumber) {
+        return (layerNumber - 1) * kKeysPerLayer + keyNumber - 1;
+    }
+    static bool isValidSlot(int layerNumber, int keyNumber) {
+        return layerNumber >= 1 && layerNumber <= kLayerCount && keyNumber >= 1 && keyNumber <= kKeysPerLayer;
+    }
+
+    std::array<std::unique_ptr<CKeyDefine>, kSlotCount> KeySlotTable;
+    std::array<std::uint8_t, kLightAreaSize> LightArea{};
+    std::array<std::uint8_t, kCounterAreaSize> PressCounters{};
+
+private:
+    bool sendCommand(std::uint8_t command);
+    bool sendPayload(const std::uint8_t* payload);
+    bool receive(std::uint8_t* payload);
+    bool sendSlot(int slot);
+    bool readEntry(const std::uint8_t* first, long& reportsLeft, const WindowHandle& window);
+    bool readArea(std::uint8_t request, std::uint8_t chunkMarker, std::uint8_t* area, int areaSize,
+                  long maxReports);
+};

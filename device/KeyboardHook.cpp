@@ -1,0 +1,85 @@
+#include "device/COrvoHWI.h"
+
+#include <mutex>
+
+namespace {
+
+constexpr WPARAM kKeyUpBit = WPARAM{1} << 31;
+constexpr WPARAM kSystemKeyBit = WPARAM{1} << 30;
+constexpr LPARAM kExtendedKeyBit = LPARAM{1} << 24;
+
+// The hook is the process's, not an object's: one window receives the keys
+// and one capture feeds them.  The window has its own lock because the
+// capture's reader thread reads it while UninstallHook waits for that thread.
+struct HookState {
+    std::mutex windowMutex;
+    WindowHandle window;
+    std::mutex captureMutex;
+    std::unique_ptr<KeyboardCapture> capture;
+};
+
+HookState& hookState() {
+    static HookState state;
+    return state;
+}
+
+WPARAM messageFlags(WPARAM message) {
+    switch (message) {
+    case WM_KEYUP:
+        return kKeyUpBit;
+    case WM_SYSKEYDOWN:
+        return kSystemKeyBit;
+    case WM_SYSKEYUP:
+        return kKeyUpBit | kSystemKeyBit;
+    default:
+        return 0;
+    }
+}
+
+void setHookWindow(const WindowHandle& window) {
+    HookState& state = hookState();
+    std::lock_guard lock(state.windowMutex);
+    state.window = window;
+}
+
+} // namespace
+
+void InstallHook(const WindowHandle& window) {
+    HookState& state = hookState();
+    std::lock_guard lock(state.captureMutex);
+    state.capture.reset();
+    setHookWindow(window);
+    // A session without any source to grab from simply records nothing.
+    std::string error;
+    state.capture = StartKeyboardCapture(
+        [](unsigned message, const KBDLLHOOKSTRUCT& event) {
+            KeyBoardProc(0, message, reinterpret_cast<LPARAM>(&event));
+        },
+        &error);
+}
+
+void UninstallHook() {
+    HookState& state = hookState();
+    std::lock_guard lock(state.captureMutex);
+    // No key reaches the window once this returns, even one the capture's
+    // reader is delivering right now.
+    setHookWindow(WindowHandle());
+    state.capture.reset();
+}
+
+long KeyBoardProc(int /*code*/, WPARAM message, LPARAM event) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(event);
+    if (key == nullptr) {
+        return 0;
+    }
+    const WPARAM wParam = key->vkCode | messageFlags(message);
+    const LPARAM lParam = (key->flags & LLKHF_EXTENDED) != 0 ? kExtendedKeyBit : 0;
+    WindowHandle window;
+    {
+        HookState& state = hookState();
+        std::lock_guard lock(state.windowMutex);
+        window = state.window;
+    }
+    window.post(UM_HOOK_KEY, wParam, lParam);
+    return 1;
+}

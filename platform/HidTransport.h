@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Every report in either direction is 65 bytes: the report id (always 0)
+// followed by 64 bytes of payload.
+inline constexpr std::size_t kHidReportSize = 65;
+
+// Lists virtual HID interfaces as "VVVV:PPPP:I=PATH;..." (hexadecimal vendor
+// and product, decimal interface number, a SOCK_SEQPACKET socket path).
+inline constexpr const char* kVirtualHidVariable = "ZARN_VIRTUAL_HID";
+
+enum class HidBackend { Virtual, Hidraw };
+
+struct HidDeviceInfo {
+    HidBackend backend = HidBackend::Hidraw;
+    std::string path;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    int interfaceNumber = -1;
+};
+
+// One opened HID interface.  Both calls block, but never longer than their
+// time-out, so a keyboard that stops answering cannot hang the caller.
+class HidConnection {
+public:
+    virtual ~HidConnection() = default;
+
+    // Sends one whole report (byte 0 is the report id).
+    virtual bool write(const std::uint8_t* report, std::size_t length) = 0;
+
+    // Receives one report into `report` (byte 0 the report id), waiting at most
+    // `timeoutMs`.  Returns the number of bytes received, or -1 when nothing
+    // arrived in time, the device went away or the call failed.
+    virtual int read(std::uint8_t* report, std::size_t capacity, int timeoutMs) = 0;
+};
+
+// Every HID interface present now: the virtual ones of ZARN_VIRTUAL_HID first,
+// in the order listed (the variable is read at every call), then hidraw.
+std::vector<HidDeviceInfo> EnumerateHidDevices();
+
+// Null when the interface cannot be opened.
+std::unique_ptr<HidConnection> OpenHidDevice(const HidDeviceInfo& device);

@@ -1,0 +1,165 @@
+#include "platform/VirtualHid.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+// A peer that stops draining its socket must not block a write forever either.
+constexpr int kWriteTimeoutMs = 2000;
+
+class SocketFd {
+public:
+    explicit SocketFd(int fd) : fd_(fd) {}
+    ~SocketFd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    SocketFd(const SocketFd&) = delete;
+    SocketFd& operator=(const SocketFd&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+bool parseHex16(std::string_view text, std::uint16_t& value) {
+    if (text.size() != 4) {
+        return false;
+    }
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+bool parseInterface(std::string_view text, int& value) {
+    if (text.empty()) {
+        return false;
+    }
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+    return error == std::errc() && end == text.data() + text.size() && value >= 0;
+}
+
+bool parseEntry(std::string_view entry, HidDeviceInfo& info) {
+    const auto equals = entry.find('=');
+    if (equals == std::string_view::npos || equals + 1 == entry.size()) {
+        return false;
+    }
+    const std::string_view ids = entry.substr(0, equals);
+    const std::string_view path = entry.substr(equals + 1);
+    if (ids.size() < 11 || ids[4] != ':' || ids[9] != ':') {
+        return false;
+    }
+    if (!parseHex16(ids.substr(0, 4), info.vendorId) || !parseHex16(ids.substr(5, 4), info.productId) ||
+        !parseInterface(ids.substr(10), info.interfaceNumber)) {
+        return false;
+    }
+    info.backend = HidBackend::Virtual;
+    info.path = std::string(path);
+    return true;
+}
+
+int connectTo(const std::string& socketPath) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= sizeof(address.sun_path)) {
+        return -1;
+    }
+    std::memcpy(address.sun_path, socketPath.data(), socketPath.size());
+    const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool waitFor(int fd, short events, int timeoutMs) {
+    pollfd entry{fd, events, 0};
+    for (;;) {
+        const int ready = ::poll(&entry, 1, timeoutMs);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        return ready > 0 && (entry.revents & events) != 0;
+    }
+}
+
+class VirtualHidConnection : public HidConnection {
+public:
+    explicit VirtualHidConnection(int fd) : socket_(fd) {}
+
+    bool write(const std::uint8_t* report, std::size_t length) override {
+        if (report == nullptr || !waitFor(socket_.get(), POLLOUT, kWriteTimeoutMs)) {
+            return false;
+        }
+        const ssize_t sent = ::send(socket_.get(), report, length, MSG_NOSIGNAL);
+        return sent >= 0 && static_cast<std::size_t>(sent) == length;
+    }
+
+    int read(std::uint8_t* report, std::size_t capacity, int timeoutMs) override {
+        if (report == nullptr || !waitFor(socket_.get(), POLLIN, timeoutMs)) {
+            return -1;
+        }
+        const ssize_t received = ::recv(socket_.get(), report, capacity, 0);
+        // Zero is the peer hanging up, not an empty report.
+        if (received <= 0) {
+            return -1;
+        }
+        return static_cast<int>(received);
+    }
+
+private:
+    SocketFd socket_;
+};
+
+} // namespace
+
+std::vector<HidDeviceInfo> ParseVirtualHidList(std::string_view list) {
+    std::vector<HidDeviceInfo> devices;
+    while (!list.empty()) {
+        const auto separator = list.find(';');
+        const std::string_view entry = list.substr(0, separator);
+        HidDeviceInfo info;
+        if (parseEntry(entry, info)) {
+            devices.push_back(std::move(info));
+        }
+        if (separator == std::string_view::npos) {
+            break;
+        }
+        list.remove_prefix(separator + 1);
+    }
+    return devices;
+}
+
+std::vector<HidDeviceInfo> EnumerateVirtualHid() {
+    const char* list = std::getenv(kVirtualHidVariable);
+    if (list == nullptr) {
+        return {};
+    }
+    std::vector<HidDeviceInfo> present;
+    for (auto& device : ParseVirtualHidList(list)) {
+        SocketFd probe(connectTo(device.path));
+        if (probe.get() >= 0) {
+            present.push_back(std::move(device));
+        }
+    }
+    return present;
+}
+
+std::unique_ptr<HidConnection> OpenVirtualHid(const std::string& socketPath) {
+    const int fd = connectTo(socketPath);
+    if (fd < 0) {
+        return nullptr;
+    }
+    return std::make_unique<VirtualHidConnection>(fd);
+}
