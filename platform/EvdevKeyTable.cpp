@@ -1,0 +1,170 @@
+#include "platform/EvdevKeyTable.h"
+
+#include <array>
+
+#include <linux/input-event-codes.h>
+
+namespace {
+
+struct EvdevEntry {
+    unsigned code;
+    VirtualKey key;
+};
+
+constexpr VirtualKey vk(std::uint32_t code) {
+    return {code, false};
+}
+constexpr VirtualKey extendedVk(std::uint32_t code) {
+    return {code, true};
+}
+
+constexpr auto kEvdevKeys = std::to_array<EvdevEntry>({
+    {KEY_ESC, vk(0x1B)},
+    {KEY_1, vk('1')},
+    {KEY_2, vk('2')},
+    {KEY_3, vk('3')},
+    {KEY_4, vk('4')},
+    {KEY_5, vk('5')},
+    {KEY_6, vk('6')},
+    {KEY_7, vk('7')},
+    {KEY_8, vk('8')},
+    {KEY_9, vk('9')},
+    {KEY_0, vk('0')},
+    {KEY_MINUS, vk(0xBD)},
+    {KEY_EQUAL, vk(0xBB)},
+    {KEY_BACKSPACE, vk(0x08)},
+    {KEY_TAB, vk(0x09)},
+    {KEY_Q, vk('Q')},
+    {KEY_W, vk('W')},
+    {KEY_E, vk('E')},
+    {KEY_R, vk('R')},
+    {KEY_T, vk('T')},
+    {KEY_Y, vk('Y')},
+    {KEY_U, vk('U')},
+    {KEY_I, vk('I')},
+    {KEY_O, vk('O')},
+    {KEY_P, vk('P')},
+    {KEY_LEFTBRACE, vk(0xDB)},
+    {KEY_RIGHTBRACE, vk(0xDD)},
+    {KEY_ENTER, vk(0x0D)},
+    {KEY_LEFTCTRL, vk(0xA2)},
+    {KEY_A, vk('A')},
+    {KEY_S, vk('S')},
+    {KEY_D, vk('D')},
+    {KEY_F, vk('F')},
+    {KEY_G, vk('G')},
+    {KEY_H, vk('H')},
+    {KEY_J, vk('J')},
+    {KEY_K, vk('K')},
+    {KEY_L, vk('L')},
+    {KEY_SEMICOLON, vk(0xBA)},
+    {KEY_APOSTROPHE, vk(0xDE)},
+    {KEY_GRAVE, vk(0xC0)},
+    {KEY_LEFTSHIFT, vk(0xA0)},
+    {KEY_BACKSLASH, vk(0xDC)},
+    {KEY_Z, vk('Z')},
+    {KEY_X, vk('X')},
+    {KEY_C, vk('C')},
+    {KEY_V, vk('V')},
+    {KEY_B, vk('B')},
+    {KEY_N, vk('N')},
+    {KEY_M, vk('M')},
+    {KEY_COMMA, vk(0xBC)},
+    {KEY_DOT, vk(0xBE)},
+    {KEY_SLASH, vk(0xBF)},
+    {KEY_RIGHTSHIFT, vk(0xA1)},
+    {KEY_KPASTERISK, vk(0x6A)},
+    {KEY_LEFTALT, vk(0xA4)},
+    {KEY_SPACE, vk(0x20)},
+    {KEY_CAPSLOCK, vk(0x14)},
+    {KEY_F1, vk(0x70)},
+    {KEY_F2, vk(0x71)},
+    {KEY_F3, vk(0x72)},
+    {KEY_F4, vk(0x73)},
+    {KEY_F5, vk(0x74)},
+    {KEY_F6, vk(0x75)},
+    {KEY_F7, vk(0x76)},
+    {KEY_F8, vk(0x77)},
+    {KEY_F9, vk(0x78)},
+    {KEY_F10, vk(0x79)},
+    {KEY_NUMLOCK, extendedVk(0x90)},
+    {KEY_SCROLLLOCK, vk(0x91)},
+    {KEY_KP7, vk(0x67)},
+    {KEY_KP8, vk(0x68)},
+    {KEY_KP9, vk(0x69)},
+    {KEY_KPMINUS, vk(0x6D)},
+    {KEY_KP4, vk(0x64)},
+    {KEY_KP5, vk(0x65)},
+    {KEY_KP6, vk(0x66)},
+    {KEY_KPPLUS, vk(0x6B)},
+    {KEY_KP1, vk(0x61)},
+    {KEY_KP2, vk(0x62)},
+    {KEY_KP3, vk(0x63)},
+    {KEY_KP0, vk(0x60)},
+    {KEY_KPDOT, vk(0x6E)},
+    {KEY_102ND, vk(0xE2)},
+    {KEY_F11, vk(0x7A)},
+    {KEY_F12, vk(0x7B)},
+    {KEY_KPENTER, extendedVk(0x0D)},
+    {KEY_RIGHTCTRL, extendedVk(0xA3)},
+    {KEY_KPSLASH, extendedVk(0x6F)},
+    {KEY_SYSRQ, extendedVk(0x2C)},
+    {KEY_RIGHTALT, extendedVk(0xA5)},
+    {KEY_HOME, extendedVk(0x24)},
+    {KEY_UP, extendedVk(0x26)},
+    {KEY_PAGEUP, extendedVk(0x21)},
+    {KEY_LEFT, extendedVk(0x25)},
+    {KEY_RIGHT, extendedVk(0x27)},
+    {KEY_END, extendedVk(0x23)},
+    {KEY_DOWN, extendedVk(0x28)},
+    {KEY_PAGEDOWN, extendedVk(0x22)},
+    {KEY_INSERT, extendedVk(0x2D)},
+    {KEY_DELETE, extendedVk(0x2E)},
+    {KEY_MUTE, extendedVk(0xAD)},
+    {KEY_VOLUMEDOWN, extendedVk(0xAE)},
+    {KEY_VOLUMEUP, extendedVk(0xAF)},
+    {KEY_PAUSE, vk(0x13)},
+    {KEY_KPCOMMA, vk(0x6C)},
+    {KEY_LEFTMETA, extendedVk(0x5B)},
+    {KEY_RIGHTMETA, extendedVk(0x5C)},
+    {KEY_COMPOSE, extendedVk(0x5D)},
+    {KEY_STOP, extendedVk(0xA9)},
+    {KEY_CALC, extendedVk(0xB7)},
+    {KEY_SLEEP, extendedVk(0x5F)},
+    {KEY_MAIL, extendedVk(0xB4)},
+    {KEY_BOOKMARKS, extendedVk(0xAB)},
+    {KEY_COMPUTER, extendedVk(0xB6)},
+    {KEY_BACK, extendedVk(0xA6)},
+    {KEY_FORWARD, extendedVk(0xA7)},
+    {KEY_NEXTSONG, extendedVk(0xB0)},
+    {KEY_PLAYPAUSE, extendedVk(0xB3)},
+    {KEY_PREVIOUSSONG, extendedVk(0xB1)},
+    {KEY_STOPCD, extendedVk(0xB2)},
+    {KEY_HOMEPAGE, extendedVk(0xAC)},
+    {KEY_REFRESH, extendedVk(0xA8)},
+    {KEY_F13, vk(0x7C)},
+    {KEY_F14, vk(0x7D)},
+    {KEY_F15, vk(0x7E)},
+    {KEY_F16, vk(0x7F)},
+    {KEY_F17, vk(0x80)},
+    {KEY_F18, vk(0x81)},
+    {KEY_F19, vk(0x82)},
+    {KEY_F20, vk(0x83)},
+    {KEY_F21, vk(0x84)},
+    {KEY_F22, vk(0x85)},
+    {KEY_F23, vk(0x86)},
+    {KEY_F24, vk(0x87)},
+    {KEY_SEARCH, extendedVk(0xAA)},
+    {KEY_MEDIA, extendedVk(0xB5)},
+});
+
+} // namespace
+
+std::optional<VirtualKey> virtualKeyFromEvdev(unsigned code) {
+    for (const auto& entry : kEvdevKeys) {
+        if (entry.code == code) {
+            return entry.key;
+        }
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+// Picks the key message kind of each event the way the original platform
+// does: WM_SYSKEYDOWN and WM_SYSKEYUP while Alt is held (the Alt key's own
+// press and release included), unless Ctrl is held too, which makes the
+// combination an ordinary key; WM_KEYDOWN and WM_KEYUP otherwise.
+class KeyMessageKinds {
+public:
+    unsigned next(std::uint32_t vkCode, bool down);
+
+private:
+    bool leftAlt_ = false;
+    bool rightAlt_ = false;
+    bool leftCtrl_ = false;
+    bool rightCtrl_ = false;
+};
