@@ -1,0 +1,540 @@
+#include "model/CXmlDocument.h"
+
+#include "model/TextFile.h"
+#include "model/XmlEntities.h"
+#include "model/XmlScanner.h"
+
+#include <limits>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kLongestReference = 9;
+
+char16_t lowerAscii(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+}
+
+void appendCodePoint(std::u16string& out, char32_t codePoint) {
+    if (codePoint > 0xFFFF) {
+        codePoint -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
+    } else {
+        out.push_back(static_cast<char16_t>(codePoint));
+    }
+}
+
+int digitValue(char16_t c, int base) {
+    int value = 99;
+    if (c >= u'0' && c <= u'9') {
+        value = c - u'0';
+    } else if (c >= u'a' && c <= u'f') {
+        value = c - u'a' + 10;
+    } else if (c >= u'A' && c <= u'F') {
+        value = c - u'A' + 10;
+    }
+    return value < base ? value : -1;
+}
+
+// The character a reference body ("#65", "#x41", "amp") stands for, 0 if none.
+char32_t referencedCharacter(std::u16string_view body) {
+    if (body.empty()) {
+        return 0;
+    }
+    if (body[0] == u'#') {
+        int base = 10;
+        std::size_t digits = 1;
+        if (body.size() > 1 && (body[1] == u'x' || body[1] == u'X')) {
+            base = 16;
+            digits = 2;
+        }
+        if (digits >= body.size()) {
+            return 0;
+        }
+        std::uint64_t value = 0;
+        for (std::size_t i = digits; i < body.size(); ++i) {
+            int digit = digitValue(body[i], base);
+            if (digit < 0) {
+                return 0;
+            }
+            value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        }
+        // Beyond Unicode there is no character, and no surrogate pair to make.
+        return value <= 0x10FFFF ? static_cast<char32_t>(value) : 0;
+    }
+    std::string name;
+    for (char16_t c : body) {
+        name.push_back(static_cast<char>(c));
+    }
+    return lookupXmlEntity(name);
+}
+
+struct NameKey {
+    bool ignoreCase;
+    std::size_t operator()(std::u16string_view name) const {
+        std::size_t hash = 1469598103934665603ull;
+        for (char16_t c : name) {
+            hash = (hash ^ (ignoreCase ? lowerAscii(c) : c)) * 1099511628211ull;
+        }
+        return hash;
+    }
+    bool operator()(std::u16string_view a, std::u16string_view b) const {
+        if (!ignoreCase) {
+            return a == b;
+        }
+        return equalsIgnoringAsciiCase(a, b);
+    }
+};
+
+std::u16string_view view(const std::u16string& text) {
+    return text;
+}
+
+} // namespace
+
+std::u16string unescapeXml(std::u16string_view value) {
+    std::u16string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != u'&') {
+            out.push_back(value[i]);
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < value.size() && end <= i + kLongestReference && value[end] != u';' &&
+               value[end] < 0x80) {
+            ++end;
+        }
+        if (end >= value.size() || value[end] != u';') {
+            out.push_back(u'&');
+            continue;
+        }
+        char32_t character = referencedCharacter(value.substr(i + 1, end - i - 1));
+        if (character == 0) {
+            out.push_back(u'&');
+            continue;
+        }
+        appendCodePoint(out, character);
+        i = end;
+    }
+    return out;
+}
+
+struct CXmlDocument::OpenElement {
+    std::uint32_t record;
+    std::u16string_view name;
+};
+
+// How many open start tags carry each name, so that an end tag that matches
+// none is known at once instead of after a walk down a deep stack.
+class CXmlDocument::OpenNames {
+public:
+    explicit OpenNames(bool ignoreCase) : counts_(16, NameKey{ignoreCase}, NameKey{ignoreCase}) {}
+    void push(std::u16string_view name) { ++counts_[name]; }
+    void pop(std::u16string_view name) {
+        auto found = counts_.find(name);
+        if (found != counts_.end() && --found->second == 0) {
+            counts_.erase(found);
+        }
+    }
+    bool contains(std::u16string_view name) const { return counts_.count(name) != 0; }
+
+private:
+    std::unordered_map<std::u16string_view, int, NameKey, NameKey> counts_;
+};
+
+CXmlDocument::CXmlDocument() {
+    setDocument();
+}
+
+bool CXmlDocument::namesEqual(std::u16string_view a, std::u16string_view b) const {
+    return (flags_ & kIgnoreCase) != 0 ? equalsIgnoringAsciiCase(a, b) : a == b;
+}
+
+std::u16string_view CXmlDocument::elementName(std::uint32_t element) const {
+    std::size_t from = index_[element].start + 1;
+    return view(text_).substr(from, xmlNameEnd(text_, from) - from);
+}
+
+bool CXmlDocument::isEmptyElementTag(std::uint32_t element) const {
+    const XmlElementRecord& r = index_[element];
+    return r.endTagLength == 0 && !r.unended && r.startTagLength >= 3 &&
+           text_.compare(r.start + r.startTagLength - 2, 2, u"/>") == 0;
+}
+
+bool CXmlDocument::setDocument() {
+    return setDocument(std::u16string_view());
+}
+
+bool CXmlDocument::setDocument(std::u16string_view text) {
+    if ((flags_ & (kReadingPieces | kWritingPieces)) != 0) {
+        return false;
+    }
+    text_.assign(text);
+    result_.clear();
+    parse();
+    return isWellFormed();
+}
+
+bool CXmlDocument::loadFile(const std::string& path) {
+    std::u16string text;
+    unsigned flags = flags_;
+    // A failed read keeps the former text, so the index never points into a
+    // text it was not made from.
+    if (!readTextFile(path, text, flags, result_)) {
+        return false;
+    }
+    flags_ = flags;
+    text_ = std::move(text);
+    parse();
+    return true;
+}
+
+bool CXmlDocument::saveFile(const std::string& path) {
+    return writeTextFile(path, text_, flags_, result_);
+}
+
+void CXmlDocument::resetPosition() {
+    parent_ = 0;
+    current_ = 0;
+    child_ = 0;
+}
+
+void CXmlDocument::linkLastChild(std::uint32_t parent, std::uint32_t element) {
+    XmlElementRecord& p = index_[parent];
+    XmlElementRecord& e = index_[element];
+    e.parent = parent;
+    e.nextSibling = 0;
+    if (p.firstChild == 0) {
+        p.firstChild = element;
+        e.isFirstChild = true;
+        e.previousSibling = element;
+        return;
+    }
+    XmlElementRecord& first = index_[p.firstChild];
+    std::uint32_t last = first.previousSibling;
+    index_[last].nextSibling = element;
+    e.previousSibling = last;
+    first.previousSibling = element;
+}
+
+void CXmlDocument::linkAfter(std::uint32_t sibling, std::uint32_t element) {
+    XmlElementRecord& s = index_[sibling];
+    XmlElementRecord& e = index_[element];
+    e.parent = s.parent;
+    e.previousSibling = sibling;
+    e.nextSibling = s.nextSibling;
+    s.nextSibling = element;
+    if (e.nextSibling != 0) {
+        index_[e.nextSibling].previousSibling = element;
+    } else {
+        index_[index_[s.parent].firstChild].previousSibling = element;
+    }
+}
+
+void CXmlDocument::markError(std::uint32_t innermost) {
+    index_[0].illFormed = true;
+    if (innermost != 0) {
+        index_[innermost].errorInside = true;
+    }
+}
+
+// The element ends at its start tag; its children follow it under its own
+// parent.  Open elements are always the last child of their parent, so the
+// children are spliced in right after it.
+void CXmlDocument::closeUnended(std::uint32_t element, std::size_t offset2) {
+    XmlElementRecord& e = index_[element];
+    e.unended = true;
+    e.length = e.startTagLength;
+    result_.add({u"unended_start_tag", u"tagname", elementName(element), u"offset", e.start, true,
+                 static_cast<long long>(offset2)});
+    std::uint32_t first = e.firstChild;
+    if (first == 0) {
+        return;
+    }
+    std::uint32_t last = index_[first].previousSibling;
+    for (std::uint32_t c = first; c != 0; c = index_[c].nextSibling) {
+        index_[c].parent = e.parent;
+    }
+    index_[first].isFirstChild = false;
+    index_[first].previousSibling = element;
+    e.nextSibling = first;
+    e.firstChild = 0;
+    index_[index_[e.parent].firstChild].previousSibling = last;
+}
+
+void CXmlDocument::parse() {
+    index_.reset(text_.size() / 64 + 8);
+    inTextOrder_ = true;
+    resetPosition();
+    // Offsets are 32-bit: a longer text is left unindexed rather than wrapped.
+    if (text_.size() >= std::numeric_limits<std::uint32_t>::max()) {
+        index_[0].illFormed = true;
+        result_.add({u"no_root_element"});
+        return;
+    }
+    std::vector<OpenElement> open;
+    OpenNames openNames((flags_ & kIgnoreCase) != 0);
+    auto innermost = [&] {
+        return open.empty() ? 0u : open.back().record;
+    };
+    auto closeFrom = [&](std::size_t depth, std::size_t offset2) {
+        for (std::size_t i = depth; i < open.size(); ++i) {
+            closeUnended(open[i].record, offset2);
+            openNames.pop(open[i].name);
+        }
+        open.resize(depth);
+    };
+
+    for (std::size_t pos = 0; pos < text_.size();) {
+        XmlNode node = scanXmlNode(text_, pos, result_);
+        pos = node.start + std::max<std::size_t>(node.length, 1);
+        switch (node.kind) {
+        case XmlNodeKind::StartTag:
+        case XmlNodeKind::EmptyElementTag: {
+            std::uint32_t record = index_.add();
+            XmlElementRecord& r = index_[record];
+            r.start = static_cast<std::uint32_t>(node.start);
+            r.startTagLength = static_cast<std::uint32_t>(node.length);
+            r.length = r.startTagLength;
+            linkLastChild(innermost(), record);
+            if (node.kind == XmlNodeKind::StartTag) {
+                open.push_back({record, elementName(record)});
+                openNames.push(open.back().name);
+            }
+            break;
+        }
+        case XmlNodeKind::EndTag: {
+            std::size_t from = node.start + 2;
+            std::u16string_view name = view(text_).substr(from, xmlNameEnd(text_, from) - from);
+            if (!openNames.contains(name)) {
+                result_.add(
+                    {u"lone_end_tag", u"tagname", name, u"offset", static_cast<long long>(node.start)});
+                markError(innermost());
+                break;
+            }
+            std::size_t depth = open.size() - 1;
+            while (!namesEqual(open[depth].name, name)) {
+                --depth;
+            }
+            closeFrom(depth + 1, node.start);
+            XmlElementRecord& r = index_[open[depth].record];
+            r.length = static_cast<std::uint32_t>(node.start + node.length - r.start);
+            r.endTagLength = static_cast<std::uint32_t>(node.length);
+            openNames.pop(open[depth].name);
+            open.pop_back();
+            break;
+        }
+        case XmlNodeKind::Error:
+            markError(innermost());
+            break;
+        default:
+            break;
+        }
+    }
+    closeFrom(0, text_.size());
+
+    XmlElementRecord& document = index_[0];
+    document.length = static_cast<std::uint32_t>(text_.size());
+    if (document.firstChild == 0) {
+        result_.add({u"no_root_element"});
+    } else if (index_[document.firstChild].nextSibling != 0) {
+        result_.add({u"root_has_sibling"});
+    }
+}
+
+bool CXmlDocument::isWellFormed() const {
+    const XmlElementRecord& document = index_[0];
+    return document.firstChild != 0 && !document.illFormed && index_[document.firstChild].nextSibling == 0;
+}
+
+bool CXmlDocument::findElement(std::u16string_view name) {
+    if ((flags_ & kWritingPieces) != 0) {
+        return false;
+    }
+    std::uint32_t candidate = current_ != 0 ? index_[current_].nextSibling : index_[parent_].firstChild;
+    for (; candidate != 0; candidate = index_[candidate].nextSibling) {
+        if (name.empty() || namesEqual(elementName(candidate), name)) {
+            current_ = candidate;
+            parent_ = index_[candidate].parent;
+            child_ = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CXmlDocument::enterElement() {
+    if (current_ == 0) {
+        return false;
+    }
+    parent_ = current_;
+    current_ = child_;
+    child_ = 0;
+    return true;
+}
+
+bool CXmlDocument::leaveElement() {
+    if (parent_ == 0) {
+        return false;
+    }
+    child_ = current_;
+    current_ = parent_;
+    parent_ = index_[current_].parent;
+    return true;
+}
+
+std::u16string CXmlDocument::getAttribute(std::u16string_view name) const {
+    if (current_ == 0) {
+        return {};
+    }
+    const XmlElementRecord& r = index_[current_];
+    XmlAttributeReader reader(text_, r.start + 1, r.start + r.startTagLength);
+    XmlAttributeToken token;
+    while (reader.next(token)) {
+        if (namesEqual(token.name, name)) {
+            return unescapeXml(token.value);
+        }
+    }
+    return {};
+}
+
+void CXmlDocument::shift(std::size_t position, bool inclusive, std::int64_t delta, std::uint32_t enclosing) {
+    auto moves = [&](std::uint32_t n) {
+        std::size_t start = index_[n].start;
+        return inclusive ? start >= position : start > position;
+    };
+    auto move = [&](std::uint32_t n) {
+        index_[n].start = static_cast<std::uint32_t>(static_cast<std::int64_t>(index_[n].start) + delta);
+    };
+    if (inTextOrder_) {
+        for (std::uint32_t n = index_.next() - 1; n > 0 && moves(n); --n) {
+            move(n);
+        }
+    } else {
+        for (std::uint32_t n = 1; n < index_.next(); ++n) {
+            if (moves(n)) {
+                move(n);
+            }
+        }
+    }
+    for (std::uint32_t n = enclosing;; n = index_[n].parent) {
+        index_[n].length = static_cast<std::uint32_t>(static_cast<std::int64_t>(index_[n].length) + delta);
+        if (n == 0) {
+            break;
+        }
+    }
+}
+
+bool CXmlDocument::addElement(std::u16string_view name) {
+    if ((flags_ & kReadingPieces) != 0 || name.empty()) {
+        return false;
+    }
+    std::u16string element = u"<";
+    element += name;
+    element += u"/>";
+    if (text_.size() + element.size() + name.size() + 16 >= std::numeric_limits<std::uint32_t>::max()) {
+        return false;
+    }
+    std::uint32_t parent = parent_;
+    std::size_t newStart = 0;
+
+    if (current_ == 0 && parent != 0 && isEmptyElementTag(parent)) {
+        // <P/> becomes <P>, the new line and </P>: the "/" makes way for the
+        // rest and P's own ">" closes the new end tag.
+        XmlElementRecord& p = index_[parent];
+        std::size_t slash = p.start + p.startTagLength - 2;
+        std::u16string_view parentName = elementName(parent);
+        std::u16string splice = u">\r\n" + element + u"\r\n</";
+        splice += parentName;
+        std::int64_t delta = static_cast<std::int64_t>(splice.size()) - 1;
+        std::uint32_t endTagLength = static_cast<std::uint32_t>(parentName.size() + 3);
+        text_.replace(slash, 1, splice);
+        shift(slash, false, delta, parent);
+        XmlElementRecord& opened = index_[parent];
+        opened.startTagLength -= 1;
+        opened.endTagLength = endTagLength;
+        newStart = slash + 3;
+    } else {
+        std::size_t point = text_.size();
+        if (current_ != 0) {
+            point = index_[current_].start + index_[current_].length;
+        } else if (parent != 0) {
+            const XmlElementRecord& p = index_[parent];
+            point = p.start + p.length - p.endTagLength;
+        }
+        std::size_t after = point;
+        while (after < text_.size() && isXmlWhiteSpace(text_[after])) {
+            ++after;
+        }
+        if (after == text_.size() || text_[after] == u'<') {
+            point = after;
+        }
+        element += u"\r\n";
+        text_.insert(point, element);
+        shift(point, true, static_cast<std::int64_t>(element.size()), parent);
+        newStart = point;
+    }
+
+    if (index_.next() > 1 && index_[index_.next() - 1].start > newStart) {
+        inTextOrder_ = false;
+    }
+    std::uint32_t record = index_.add();
+    XmlElementRecord& r = index_[record];
+    r.start = static_cast<std::uint32_t>(newStart);
+    r.startTagLength = static_cast<std::uint32_t>(name.size() + 3);
+    r.length = r.startTagLength;
+    if (current_ != 0) {
+        linkAfter(current_, record);
+    } else {
+        linkLastChild(parent, record);
+    }
+    current_ = record;
+    child_ = 0;
+    return true;
+}
+
+bool CXmlDocument::setAttribute(std::u16string_view name, std::u16string_view value) {
+    if ((flags_ & kReadingPieces) != 0 || current_ == 0 || name.empty()) {
+        return false;
+    }
+    const XmlElementRecord& r = index_[current_];
+    std::size_t tagEnd = r.start + r.startTagLength;
+    XmlAttributeReader reader(text_, r.start + 1, tagEnd);
+    std::size_t insertAt = reader.elementNameEnd();
+    std::size_t replaceLength = 0;
+    std::u16string piece = u"\"" + escapeXmlAttribute(value) + u"\"";
+    XmlAttributeToken token;
+    bool found = false;
+    while (reader.next(token)) {
+        if (namesEqual(token.name, name)) {
+            found = true;
+            break;
+        }
+        insertAt = token.end;
+    }
+    if (found && token.hasValue) {
+        insertAt = token.quoted ? token.valueBegin - 1 : token.valueBegin;
+        // An unclosed quote must not take the tag's ">" with it.
+        replaceLength = std::min(token.end, tagEnd - 1) - insertAt;
+    } else if (found) {
+        insertAt = token.end;
+        piece = u"=" + piece;
+    } else {
+        std::u16string attribute = u" ";
+        attribute += name;
+        piece = attribute + u"=" + piece;
+    }
+    std::int64_t delta = static_cast<std::int64_t>(piece.size()) - static_cast<std::int64_t>(replaceLength);
+    if (text_.size() + piece.size() >= std::numeric_limits<std::uint32_t>::max()) {
+        return false;
+    }
+    std::uint32_t element = current_;
+    std::size_t elementStart = r.start;
+    text_.replace(insertAt, replaceLength, piece);
+    shift(elementStart, false, delta, element);
+    index_[element].startTagLength = static_cast<std::uint32_t>(index_[element].startTagLength + delta);
+    return true;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "model/XmlElementIndex.h"
+#include "model/XmlResult.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// One XML document held as a single UTF-16 text with an index of where its
+// elements are.  Editing splices the text; problems are recorded in the
+// result text, never thrown.
+class CXmlDocument {
+public:
+    // Document flags.
+    static constexpr unsigned kUtf16LeMark = 0x01;
+    static constexpr unsigned kUtf8Mark = 0x04;
+    static constexpr unsigned kIgnoreCase = 0x08;
+    static constexpr unsigned kReadingPieces = 0x10;
+    static constexpr unsigned kWritingPieces = 0x20;
+    static constexpr unsigned kAppending = 0x40;
+    static constexpr unsigned kUtf16BeMark = 0x80;
+
+    CXmlDocument();
+
+    bool setDocument();
+    bool setDocument(std::u16string_view text);
+    bool loadFile(const std::string& path);
+    bool saveFile(const std::string& path);
+    const std::u16string& getResult() const { return result_.text(); }
+
+    void resetPosition();
+    bool findElement(std::u16string_view name);
+    bool enterElement();
+    bool leaveElement();
+    std::u16string getAttribute(std::u16string_view name) const;
+    bool addElement(std::u16string_view name);
+    bool setAttribute(std::u16string_view name, std::u16string_view value);
+    bool isWellFormed() const;
+
+    const std::u16string& text() const { return text_; }
+    unsigned flags() const { return flags_; }
+    void setFlags(unsigned flags) { flags_ = flags; }
+
+private:
+    struct OpenElement;
+    class OpenNames;
+
+    void parse();
+    void closeUnended(std::uint32_t element, std::size_t offset2);
+    void linkLastChild(std::uint32_t parent, std::uint32_t element);
+    void linkAfter(std::uint32_t sibling, std::uint32_t element);
+    void markError(std::uint32_t innermost);
+    // The text changed by `delta` at `position`: later elements move, the
+    // chain from `enclosing` up to the document grows.
+    void shift(std::size_t position, bool inclusive, std::int64_t delta, std::uint32_t enclosing);
+    std::u16string_view elementName(std::uint32_t element) const;
+    bool namesEqual(std::u16string_view a, std::u16string_view b) const;
+    bool isEmptyElementTag(std::uint32_t element) const;
+
+    std::u16string text_;
+    XmlResult result_;
+    unsigned flags_ = 0;
+    XmlElementIndex index_;
+    std::uint32_t parent_ = 0;
+    std::uint32_t current_ = 0;
+    std::uint32_t child_ = 0;
+    // While the records are numbered in text order (always after a parse,
+    // and while a writer only appends), the elements after a splice are
+    // exactly the last few records: a whole save stays linear.
+    bool inTextOrder_ = true;
+};
+
+// Reverses attribute escaping: numeric references and HTML 4 entity names;
+// anything else keeps its ampersand as a plain character.
+std::u16string unescapeXml(std::u16string_view value);

@@ -1,0 +1,350 @@
+#include "model/ProfileFile.h"
+
+#include "model/CXmlDocument.h"
+#include "model/Catalogue.h"
+#include "model/ConfigDocument.h"
+#include "model/TextEncoding.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::u16string_view kDeclaration = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+constexpr int kLibrarySizeOfView[] = {6, 9, 9}; // combos, macros, emulations
+constexpr std::u16string_view kLibrarySections[] = {u"PredefinedCombo", u"PredefinedMacro", u"PredefinedEmu"};
+
+// Bounds for what a hand-made file may ask for.  A step list never holds
+// more than 1600 lines (a macro with automatic delays); the libraries have
+// no limit of their own, so they get a generous one.  The entries that gaps
+// between IDs create are budgeted for the whole file, so that a small file
+// cannot make the reader allocate gigabytes of empty entries.  Files written
+// by the program have no gaps and never come near either bound.
+constexpr int kLongestList = 1600;
+constexpr int kLongestLibrary = 65536;
+constexpr long kGapBudget = 100000;
+// Lists nest two deep in a real file (library, entry content, its empty
+// step children); deeper ones are not read.
+constexpr int kDeepestList = 4;
+
+std::u16string number(long long value) {
+    std::string digits = std::to_string(value);
+    return {digits.begin(), digits.end()};
+}
+
+// "%d"-style reading: optional sign and leading digits; anything else is 0.
+int toInt(std::u16string_view text) {
+    std::string ascii;
+    for (char16_t c : text) {
+        if (c >= 0x80) {
+            break;
+        }
+        ascii.push_back(static_cast<char>(c));
+    }
+    std::size_t begin = ascii.find_first_not_of(" \t\r\n");
+    if (begin == std::string::npos) {
+        return 0;
+    }
+    if (ascii[begin] == '+') {
+        ++begin;
+    }
+    long long value = 0;
+    auto [end, error] = std::from_chars(ascii.data() + begin, ascii.data() + ascii.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        return ascii[begin] == '-' ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+    }
+    if (error != std::errc()) {
+        return 0;
+    }
+    (void)end;
+    return static_cast<int>(
+        std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+class ProfileWriter {
+public:
+    explicit ProfileWriter(CXmlDocument& xml) : xml_(xml) {}
+
+    void list(const RecordList& list) {
+        xml_.addElement(u"List");
+        attribute(u"SizeOfView", list.sizeOfView);
+        attribute(u"ViewStartAt", list.viewStartAt);
+        attribute(u"CursorPos", list.cursorPos);
+        attribute(u"Cycles", list.cycles);
+        attribute(u"IsAutoInterval", list.isAutoInterval ? 1 : 0);
+        attribute(u"Delay", list.delay);
+        attribute(u"PlayMode", list.playMode);
+        xml_.enterElement();
+        for (std::size_t i = 0; i < list.items.size(); ++i) {
+            xml_.addElement(u"x");
+            attribute(u"ID", static_cast<long long>(i));
+            xml_.setAttribute(u"t1", utf8ToUtf16(list.items[i]));
+            xml_.enterElement();
+            static const RecordList kEmpty;
+            this->list(i < list.children.size() ? list.children[i] : kEmpty);
+            xml_.leaveElement();
+        }
+        xml_.leaveElement();
+    }
+
+    void attribute(std::u16string_view name, long long value) { xml_.setAttribute(name, number(value)); }
+
+private:
+    CXmlDocument& xml_;
+};
+
+// Everything a load replaces, gathered first so that a refused file leaves
+// the document as it was.
+struct ProfileContent {
+    RecordList libraries[3];
+    std::array<Rgb, kKeyCount + 1> colours{};
+    std::array<int, kSlotCount> modes{};
+    std::array<int, kSlotCount> codes{};
+    std::array<RecordList, kSlotCount> lists;
+};
+
+class ProfileReader {
+public:
+    explicit ProfileReader(CXmlDocument& xml) : xml_(xml) {}
+
+    // Positioned on the element that holds the "List".
+    void list(RecordList& list, int depth, int longest) {
+        list.Clear();
+        if (!xml_.findElement(u"List")) {
+            return;
+        }
+        list.sizeOfView = intAttribute(u"SizeOfView");
+        list.viewStartAt = intAttribute(u"ViewStartAt");
+        list.cursorPos = intAttribute(u"CursorPos");
+        list.cycles = intAttribute(u"Cycles");
+        list.isAutoInterval = intAttribute(u"IsAutoInterval") != 0;
+        list.delay = intAttribute(u"Delay");
+        list.playMode = intAttribute(u"PlayMode");
+        xml_.enterElement();
+        while (xml_.findElement(u"x")) {
+            entry(list, depth, longest);
+        }
+        xml_.leaveElement();
+    }
+
+    void section(std::u16string_view name, RecordList& library) {
+        if (!xml_.findElement(name)) {
+            return; // a missing section reads as an empty library
+        }
+        xml_.enterElement();
+        list(library, 0, kLongestLibrary);
+        xml_.leaveElement();
+    }
+
+    int intAttribute(std::u16string_view name) const { return toInt(xml_.getAttribute(name)); }
+
+private:
+    void entry(RecordList& list, int depth, int longest) {
+        int id = intAttribute(u"ID");
+        if (id < 0 || id >= longest) {
+            return;
+        }
+        auto index = static_cast<std::size_t>(id);
+        if (index >= list.items.size()) {
+            long gap = static_cast<long>(index - list.items.size());
+            if (gap > gapBudget_) {
+                return;
+            }
+            gapBudget_ -= gap;
+            list.items.resize(index + 1);
+            list.children.resize(index + 1);
+        }
+        list.items[index] = utf16ToUtf8(xml_.getAttribute(u"t1"));
+        RecordList child;
+        if (depth + 1 < kDeepestList) {
+            xml_.enterElement();
+            this->list(child, depth + 1, kLongestList);
+            xml_.leaveElement();
+        }
+        list.children[index] = std::move(child);
+    }
+
+    CXmlDocument& xml_;
+    long gapBudget_ = kGapBudget;
+};
+
+std::string resultDetail(const CXmlDocument& xml) {
+    return utf16ToUtf8(xml.getResult());
+}
+
+void readColours(CXmlDocument& xml, ProfileReader& reader, ProfileContent& content) {
+    if (!xml.findElement(u"BackgroundLightSettings")) {
+        return;
+    }
+    xml.enterElement();
+    while (xml.findElement(u"AREA")) {
+        int id = reader.intAttribute(u"ID");
+        if (id < 1 || id > kKeyCount) {
+            continue;
+        }
+        content.colours[static_cast<std::size_t>(id)] = {
+            reader.intAttribute(u"Red"), reader.intAttribute(u"Green"), reader.intAttribute(u"Blue")};
+    }
+    xml.leaveElement();
+}
+
+void readKeys(CXmlDocument& xml, ProfileReader& reader, ProfileContent& content) {
+    if (!xml.findElement(u"CurrentSettings")) {
+        return;
+    }
+    xml.enterElement();
+    while (xml.findElement(u"KEY")) {
+        int id = reader.intAttribute(u"ID");
+        int level = reader.intAttribute(u"Level");
+        if (id < 1 || id > kKeyCount || level < 0 || level > 1) {
+            continue;
+        }
+        auto slot = static_cast<std::size_t>(2 * id + level);
+        int mode = reader.intAttribute(u"Mode");
+        int code = reader.intAttribute(u"HWCode");
+        content.modes[slot] = mode >= 0 && mode < kTypeCount ? mode : 0;
+        // Device codes are one byte; anything else could index past the code tables.
+        content.codes[slot] = code >= 0 && code <= 0xFF ? code : 0;
+        RecordList list;
+        xml.enterElement();
+        if (xml.findElement(u"ComboKey")) {
+            xml.enterElement();
+            reader.list(list, 0, kLongestList);
+            xml.leaveElement();
+        }
+        xml.leaveElement();
+        content.lists[slot] = std::move(list);
+    }
+    xml.leaveElement();
+}
+
+// What a key or slot receives when the file does not mention it: the
+// model's factory assignment with no colour and an empty list, exactly what
+// the program starts with.
+void startFromFactory(const ConfigDocument& doc, ProfileContent& content) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        content.libraries[i].sizeOfView = kLibrarySizeOfView[i];
+    }
+    const std::array<int, kSlotCount>& factory = DefaultCodeTable(doc.modelType);
+    for (std::size_t slot = 0; slot < kSlotCount; ++slot) {
+        content.codes[slot] = factory[slot];
+        content.modes[slot] = ClassifyCode(factory[slot]);
+    }
+}
+
+void commit(ConfigDocument& doc, ProfileContent& content) {
+    doc.predefinedCombos = std::move(content.libraries[0]);
+    doc.predefinedMacros = std::move(content.libraries[1]);
+    doc.predefinedEmulations = std::move(content.libraries[2]);
+    doc.keyColours = content.colours;
+    doc.keyMode = content.modes;
+    doc.keyCode = content.codes;
+    for (std::size_t slot = 0; slot < kSlotCount; ++slot) {
+        doc.keyLists[slot] = std::move(content.lists[slot]);
+    }
+    // Every byte 200: every counter reads negative until the keyboard is read again.
+    std::memset(doc.keyCounters.data(), 200, sizeof(int) * doc.keyCounters.size());
+    doc.highestKey = -1;
+    doc.lowestKey = -1;
+}
+
+std::string temporarySibling(const std::string& path) {
+    return path + ".tmp" + std::to_string(static_cast<long>(::getpid()));
+}
+
+} // namespace
+
+ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path) {
+    CXmlDocument xml;
+    xml.setDocument(kDeclaration);
+    ProfileWriter writer(xml);
+    std::string model = ModelName(doc.modelType);
+    xml.addElement(utf8ToUtf16(model));
+    xml.enterElement();
+    const RecordList* libraries[] = {&doc.predefinedCombos, &doc.predefinedMacros, &doc.predefinedEmulations};
+    for (std::size_t i = 0; i < 3; ++i) {
+        xml.addElement(kLibrarySections[i]);
+        xml.enterElement();
+        writer.list(*libraries[i]);
+        xml.leaveElement();
+    }
+    xml.addElement(u"BackgroundLightSettings");
+    xml.enterElement();
+    for (int key = 1; key <= kKeyCount; ++key) {
+        const Rgb& colour = doc.keyColours[static_cast<std::size_t>(key)];
+        xml.addElement(u"AREA");
+        writer.attribute(u"ID", key);
+        writer.attribute(u"Red", colour[0]);
+        writer.attribute(u"Green", colour[1]);
+        writer.attribute(u"Blue", colour[2]);
+    }
+    xml.leaveElement();
+    xml.addElement(u"CurrentSettings");
+    xml.enterElement();
+    for (int key = 1; key <= kKeyCount; ++key) {
+        for (int level = 0; level <= 1; ++level) {
+            auto slot = static_cast<std::size_t>(2 * key + level);
+            xml.addElement(u"KEY");
+            writer.attribute(u"ID", key);
+            writer.attribute(u"Level", level);
+            writer.attribute(u"Mode", doc.keyMode[slot]);
+            writer.attribute(u"HWCode", doc.keyCode[slot]);
+            xml.enterElement();
+            xml.addElement(u"ComboKey");
+            xml.enterElement();
+            writer.list(doc.keyLists[slot]);
+            xml.leaveElement();
+            xml.leaveElement();
+        }
+    }
+    xml.leaveElement();
+    xml.leaveElement();
+
+    // The previous file is replaced only once the new one is complete on disk.
+    std::string temporary = temporarySibling(path);
+    if (!xml.saveFile(temporary)) {
+        std::string detail = resultDetail(xml);
+        ::unlink(temporary.c_str());
+        return {ProfileError::CannotWrite, detail};
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::string detail = std::strerror(errno);
+        ::unlink(temporary.c_str());
+        return {ProfileError::CannotWrite, detail};
+    }
+    return {};
+}
+
+ProfileResult LoadProfile(ConfigDocument& doc, const std::string& path) {
+    CXmlDocument xml;
+    if (!xml.loadFile(path)) {
+        return {ProfileError::CannotRead, resultDetail(xml)};
+    }
+    if (!xml.isWellFormed()) {
+        return {ProfileError::NotWellFormed, resultDetail(xml)};
+    }
+    xml.resetPosition();
+    std::string model = ModelName(doc.modelType);
+    if (!xml.findElement(utf8ToUtf16(model))) {
+        return {ProfileError::WrongModel, model};
+    }
+    xml.enterElement();
+
+    auto content = std::make_unique<ProfileContent>();
+    startFromFactory(doc, *content);
+    ProfileReader reader(xml);
+    for (std::size_t i = 0; i < 3; ++i) {
+        reader.section(kLibrarySections[i], content->libraries[i]);
+    }
+    readColours(xml, reader, *content);
+    readKeys(xml, reader, *content);
+    commit(doc, *content);
+    return {};
+}

@@ -1,0 +1,407 @@
+#include "model/TextFile.h"
+
+#include "model/TextEncoding.h"
+#include "model/XmlScanner.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kHeadSize = 1024;
+constexpr unsigned kMarkFlags = 0x01 | 0x04 | 0x80;
+constexpr unsigned kPieceFlags = 0x10 | 0x20 | 0x40;
+constexpr unsigned kBigEndianFlag = 0x80;
+
+struct ByteOrderMark {
+    std::string_view bytes;
+    std::u16string_view encoding;
+    unsigned flag;
+    std::size_t unitSize;
+};
+
+// Tried in this order on reading; on writing the first row whose flag is set wins.
+constexpr std::array kMarks{
+    ByteOrderMark{"\xEF\xBB\xBF", u"UTF-8", 0x04, 1},
+    ByteOrderMark{"\xFF\xFE", u"UTF-16LE", 0x01, 2},
+    ByteOrderMark{"\xFE\xFF", u"UTF-16BE", 0x80, 2},
+};
+
+std::u16string ascii(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+void fileError(XmlResult& result, int error) {
+    std::string message = std::strerror(error);
+    message = message.substr(0, message.find_first_of("\r\n"));
+    std::u16string text = ascii(message);
+    result.add({u"file_error", u"msg", text, u"n", error});
+}
+
+class File {
+public:
+    explicit File(int fd) : fd_(fd) {}
+    ~File() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    bool ok() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    // Closes now; errno tells why on false.
+    bool close() {
+        int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+    bool readUpTo(std::size_t count, std::string& out) {
+        std::size_t begin = out.size();
+        out.resize(begin + count);
+        std::size_t got = 0;
+        while (got < count) {
+            ssize_t n = ::read(fd_, out.data() + begin + got, count - got);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                out.resize(begin + got);
+                return false;
+            }
+            if (n == 0) {
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        out.resize(begin + got);
+        return true;
+    }
+
+    // The file may be longer than its size said when it was opened.
+    bool readToEnd(std::string& out) {
+        constexpr std::size_t kChunk = 1 << 16;
+        for (;;) {
+            std::size_t before = out.size();
+            if (!readUpTo(kChunk, out)) {
+                return false;
+            }
+            if (out.size() - before < kChunk) {
+                return true;
+            }
+        }
+    }
+
+    bool writeAll(std::string_view bytes) {
+        while (!bytes.empty()) {
+            ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                if (n == 0) {
+                    errno = EIO;
+                }
+                return false;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+};
+
+std::size_t removeZeroUnits(std::string& bytes, std::size_t unitSize) {
+    std::size_t kept = 0;
+    std::size_t units = bytes.size() / unitSize;
+    for (std::size_t i = 0; i < units; ++i) {
+        bool zero = true;
+        for (std::size_t b = 0; b < unitSize; ++b) {
+            zero = zero && bytes[i * unitSize + b] == '\0';
+        }
+        if (!zero) {
+            for (std::size_t b = 0; b < unitSize; ++b) {
+                bytes[kept * unitSize + b] = bytes[i * unitSize + b];
+            }
+            ++kept;
+        }
+    }
+    bytes.resize(kept * unitSize);
+    return units - kept;
+}
+
+std::u16string unitsOf(std::string_view bytes, bool bigEndian) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        auto first = static_cast<unsigned char>(bytes[2 * i]);
+        auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        units[i] = static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    }
+    return units;
+}
+
+std::string bytesOf(std::u16string_view units, bool bigEndian) {
+    std::string bytes(units.size() * 2, '\0');
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        auto high = static_cast<char>(units[i] >> 8);
+        auto low = static_cast<char>(units[i] & 0xFF);
+        bytes[2 * i] = bigEndian ? high : low;
+        bytes[2 * i + 1] = bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+std::u16string charsetOf(std::u16string_view content) {
+    for (std::size_t at = 0; at + 7 <= content.size(); ++at) {
+        if (!equalsIgnoringAsciiCase(content.substr(at, 7), u"charset")) {
+            continue;
+        }
+        std::size_t i = at + 7;
+        while (i < content.size() && isXmlWhiteSpace(content[i])) {
+            ++i;
+        }
+        if (i >= content.size() || content[i] != u'=') {
+            continue;
+        }
+        ++i;
+        while (i < content.size() && isXmlWhiteSpace(content[i])) {
+            ++i;
+        }
+        std::size_t end = i;
+        while (end < content.size() && !isXmlWhiteSpace(content[end]) && content[end] != u';' &&
+               content[end] != u'"' && content[end] != u'\'') {
+            ++end;
+        }
+        return std::u16string(content.substr(i, end - i));
+    }
+    return {};
+}
+
+bool findAttribute(std::u16string_view text, const XmlNode& node, std::size_t nameOffset,
+                   std::u16string_view name, std::u16string_view& value) {
+    XmlAttributeReader reader(text, node.start + nameOffset, node.start + node.length);
+    XmlAttributeToken token;
+    while (reader.next(token)) {
+        if (equalsIgnoringAsciiCase(token.name, name)) {
+            value = token.value;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::u16string detectDeclaredEncoding(std::u16string_view text) {
+    XmlResult ignored;
+    bool sawStartTag = false;
+    for (std::size_t pos = 0; pos < text.size();) {
+        XmlNode node = scanXmlNode(text, pos, ignored);
+        pos = node.start + std::max<std::size_t>(node.length, 1);
+        std::u16string_view value;
+        switch (node.kind) {
+        case XmlNodeKind::ProcessingInstruction: {
+            XmlAttributeReader reader(text, node.start + 2, node.start + node.length);
+            if (node.start == 0 && equalsIgnoringAsciiCase(reader.elementName(), u"xml")) {
+                return findAttribute(text, node, 2, u"encoding", value) ? std::u16string(value) : u"";
+            }
+            break;
+        }
+        case XmlNodeKind::StartTag:
+        case XmlNodeKind::EmptyElementTag: {
+            XmlAttributeReader reader(text, node.start + 1, node.start + node.length);
+            if (!sawStartTag) {
+                sawStartTag = true;
+                if (!equalsIgnoringAsciiCase(reader.elementName(), u"html")) {
+                    return {};
+                }
+            } else if (equalsIgnoringAsciiCase(reader.elementName(), u"meta") &&
+                       findAttribute(text, node, 1, u"http-equiv", value) &&
+                       equalsIgnoringAsciiCase(value, u"Content-Type") &&
+                       findAttribute(text, node, 1, u"content", value)) {
+                std::u16string charset = charsetOf(value);
+                if (!charset.empty()) {
+                    return charset;
+                }
+            }
+            break;
+        }
+        case XmlNodeKind::EndTag:
+            if (equalsIgnoringAsciiCase(
+                    text.substr(node.start + 2, xmlNameEnd(text, node.start + 2) - node.start - 2),
+                    u"head")) {
+                return {};
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return {};
+}
+
+bool readTextFile(const std::string& path, std::u16string& text, unsigned& flags, XmlResult& result) {
+    result.clear();
+    text.clear();
+    File file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.ok()) {
+        fileError(result, errno);
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(file.fd(), &info) != 0) {
+        fileError(result, errno);
+        return false;
+    }
+    // Only plain files: a device or a pipe could feed bytes without end.
+    if (!S_ISREG(info.st_mode)) {
+        fileError(result, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+        return false;
+    }
+    std::string bytes;
+    if (info.st_size == 0) {
+        flags &= ~(kMarkFlags | kPieceFlags);
+        result.add({u"read", u"encoding", u"", u"length", 0});
+        file.close();
+        return true;
+    }
+    if (!file.readUpTo(kHeadSize, bytes)) {
+        fileError(result, errno);
+        return false;
+    }
+
+    flags &= ~kMarkFlags;
+    const ByteOrderMark* mark = nullptr;
+    for (const ByteOrderMark& row : kMarks) {
+        if (std::string_view(bytes).starts_with(row.bytes)) {
+            mark = &row;
+            break;
+        }
+    }
+    std::u16string encoding;
+    std::size_t unitSize = 1;
+    if (mark) {
+        flags |= mark->flag;
+        encoding = mark->encoding;
+        unitSize = mark->unitSize;
+        bytes.erase(0, mark->bytes.size());
+        result.add({u"bom"});
+    } else {
+        encoding = detectDeclaredEncoding(utf8ToUtf16(bytes));
+        if (encoding.empty() && !bytes.empty() && bytes[0] == '<') {
+            encoding = u"UTF-8";
+        }
+    }
+
+    if (!file.readToEnd(bytes)) {
+        fileError(result, errno);
+        return false;
+    }
+    auto unitsRead = static_cast<long long>(bytes.size() / unitSize);
+    std::size_t readEntry = result.add({u"read", u"encoding", encoding, u"length", unitsRead});
+    if (std::size_t dropped = removeZeroUnits(bytes, unitSize)) {
+        result.add({u"nulls_removed", {}, {}, u"count", static_cast<long long>(dropped)});
+    }
+
+    if (unitSize == 2) {
+        bool bigEndian = (flags & kBigEndianFlag) != 0;
+        text = unitsOf(bytes, bigEndian);
+        if (bigEndian) {
+            result.add({u"endian_swap"});
+        }
+    } else {
+        if (encoding.empty()) {
+            if (checkUtf8(bytes).valid) {
+                encoding = u"UTF-8";
+                result.replace(readEntry, {u"read", u"encoding", encoding, u"length", unitsRead});
+            }
+            result.add({u"utf8_detection"});
+        }
+        bool lost = false;
+        text = decodeText(codePageOfName(encoding), bytes, lost);
+        result.add({u"converted_to", u"encoding", u"UTF-16", u"length", static_cast<long long>(text.size())});
+    }
+
+    if (!file.close()) {
+        fileError(result, errno);
+    }
+    flags &= ~kPieceFlags;
+    return true;
+}
+
+bool writeTextFile(const std::string& path, std::u16string_view text, unsigned& flags, XmlResult& result) {
+    result.clear();
+    File file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!file.ok()) {
+        fileError(result, errno);
+        return false;
+    }
+    auto fail = [&] {
+        fileError(result, errno);
+        flags &= ~kPieceFlags;
+        return false;
+    };
+
+    std::u16string encoding;
+    std::size_t unitSize = 1;
+    for (const ByteOrderMark& row : kMarks) {
+        if ((flags & row.flag) != 0) {
+            if (!file.writeAll(row.bytes)) {
+                return fail();
+            }
+            encoding = row.encoding;
+            unitSize = row.unitSize;
+            result.add({u"bom"});
+            break;
+        }
+    }
+    if (encoding.empty() && !text.empty()) {
+        encoding = detectDeclaredEncoding(text);
+        if (encoding.empty()) {
+            encoding = u"UTF-8";
+        }
+    }
+
+    if (text.empty()) {
+        result.add({u"write", u"encoding", encoding, u"length", 0});
+    } else if (unitSize == 2) {
+        bool bigEndian = (flags & kBigEndianFlag) != 0 && (flags & 0x01) == 0;
+        if (bigEndian) {
+            result.add({u"endian_swap"});
+        }
+        if (!file.writeAll(bytesOf(text, bigEndian))) {
+            return fail();
+        }
+        result.add({u"write", u"encoding", encoding, u"length", static_cast<long long>(text.size())});
+    } else {
+        bool lost = false;
+        std::string bytes = encodeText(codePageOfName(encoding), text, lost);
+        result.add(
+            {u"converted_from", u"encoding", u"UTF-16", u"length", static_cast<long long>(text.size())});
+        if (lost) {
+            result.add({u"conversion_loss"});
+        }
+        if (!file.writeAll(bytes)) {
+            return fail();
+        }
+        result.add({u"write", u"encoding", encoding, u"length", static_cast<long long>(bytes.size())});
+    }
+
+    // A full disk or a failing device may only show here.
+    if (::fsync(file.fd()) != 0 && errno != EINVAL && errno != EROFS) {
+        return fail();
+    }
+    if (!file.close()) {
+        return fail();
+    }
+    flags &= ~kPieceFlags;
+    return true;
+}
