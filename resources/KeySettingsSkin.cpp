@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int kWidth = 584;
-constexpr int kHeight = 366;
+constexpr int kWidth = kKeySettingsWidth;
+constexpr int kHeight = kKeySettingsHeight;
 constexpr int kTitleBottom = 40;
 const QRectF kSheet(10, 79, 564, 233);
 
@@ -140,7 +140,7 @@ void drawListsOfPages23(SkinPainter& skin, int page, const SkinTable& table, Loo
 
 void drawMacroPage(SkinPainter& skin, const SkinTable& table, Look look) {
     drawListsOfPages23(skin, 2, table, look);
-    skin.plate(QRectF(381, 104, 196, 148));
+    skin.plate(QRectF(381, 104, 188, 148));
     skin.plate(QRectF(224, 252, 322, 58));
     QPainter& p = skin.painter();
     p.setPen(QPen(QColor(0, 0, 0, 120), 1));

@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr int kWidth = 1252;
-constexpr int kBacklightHeight = 470;
-constexpr int kMultiSelectHeight = 452;
 constexpr int kTitleBottom = 46;
 
 // Caps of the lighting dialogs glow white: the colour frames drawn around
@@ -31,7 +28,7 @@ QRectF keysExtent(const SkinTable& table) {
 
 void drawKeyboard(SkinPainter& skin, const SkinTable& table, Look keyLook, int modelType) {
     const QRectF keys = keysExtent(table);
-    skin.keyboardCase(keys.adjusted(-14, -12, 14, 12), {QColor(255, 255, 255), modelType != 0, 11});
+    skin.keyboardCase(keys.adjusted(-14, -7, 14, 10), {QColor(255, 255, 255), modelType != 0, 11});
     for (const SkinItem& item : table) {
         if (item.keyNumber > 0) {
             const int hue = static_cast<int>((item.rect.left - keys.left()) * 300 / keys.width());
@@ -58,11 +55,9 @@ void drawCommands(SkinPainter& skin, const SkinTable& table, int closeId, Look l
 QImage PaintBacklight(ImageVariant variant, int modelType) {
     const SkinTable table = BkLightElements();
     const Look look = LookOf(variant);
-    SkinPainter skin(kWidth, kBacklightHeight);
+    SkinPainter skin(kBkLightWidth, kBkLightHeight);
     skin.windowFrame(kTitleBottom);
-    if (modelType != 0) {
-        skin.wordmark(22, 11, ModelName(modelType));
-    }
+    skin.wordmark(22, 10, modelType != 0 ? ModelName(modelType) : QString());
     skin.plate(QRectF(214, 414, 690, 46), 8);
     // Keys show no hover of their own: their colour frame is the feedback.
     drawKeyboard(skin, table, Look::Normal, modelType);
@@ -73,11 +68,9 @@ QImage PaintBacklight(ImageVariant variant, int modelType) {
 QImage PaintMultiSelect(ImageVariant variant, int modelType) {
     const SkinTable table = MultiSelectElements();
     const Look look = LookOf(variant);
-    SkinPainter skin(kWidth, kMultiSelectHeight);
+    SkinPainter skin(kMultiSelectWidth, kMultiSelectHeight);
     skin.windowFrame(kTitleBottom - 2);
-    if (modelType != 0) {
-        skin.wordmark(22, 10, ModelName(modelType));
-    }
+    skin.wordmark(22, 9, modelType != 0 ? ModelName(modelType) : QString());
     // The hover image doubles as the look of a selected key.
     drawKeyboard(skin, table, variant == ImageVariant::Hover ? Look::Pressed : Look::Normal, modelType);
     drawCommands(skin, table, kMsCmdClose, look);

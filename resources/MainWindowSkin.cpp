@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int kWidth = 1280;
-constexpr int kHeight = 668;
+constexpr int kWidth = kMainWindowWidth;
+constexpr int kHeight = kMainWindowHeight;
 constexpr int kTitleBottom = 68;
 
 // The legend swatch sits left of its label, vertically centred on the text.

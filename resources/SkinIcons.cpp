@@ -31,6 +31,15 @@ enum class Shape {
     Home,
     Computer,
     Calculator,
+    StarShower,
+    Ripple,
+    Breath,
+    Dimmer,
+    Brighter,
+    Gamepad,
+    Stopwatch,
+    Lock,
+    ColourSwap,
     Text,
 };
 
@@ -72,22 +81,22 @@ const CodeIcon kIcons[] = {
     {181, Shape::Text,       "BT\n5",       Family::Radio},
     {167, Shape::Text,       "USB\nBT",     Family::Radio},
     {151, Shape::Text,       "TRIG",        Family::Other},
-    {171, Shape::Text,       "GAME",        Family::Other},
+    {171, Shape::Gamepad,    "",            Family::Other},
     {172, Shape::Text,       "ECO",         Family::Other},
     {155, Shape::Text,       "WIN\nMAC",    Family::Other},
-    {153, Shape::Text,       "WIN\nLOCK",   Family::Other},
-    {154, Shape::Text,       "FN\nLOCK",    Family::Other},
-    {150, Shape::Text,       "KEY\nLOCK",   Family::Other},
+    {153, Shape::Lock,       "WIN",         Family::Other},
+    {154, Shape::Lock,       "FN",          Family::Other},
+    {150, Shape::Lock,       "KEY",         Family::Other},
     {174, Shape::Text,       "RATE",        Family::Other},
-    {175, Shape::Text,       "DELAY",       Family::Other},
+    {175, Shape::Stopwatch,  "",            Family::Other},
     {156, Shape::Text,       "FN",          Family::Other},
     {159, Shape::Text,       "PROG",        Family::Other},
     {152, Shape::Text,       "CAPS\nCTRL",  Family::Other},
     {137, Shape::Text,       "DEMO",        Family::Lighting},
-    {138, Shape::Text,       "STAR",        Family::Lighting},
-    {139, Shape::Text,       "RIPPLE",      Family::Lighting},
-    {144, Shape::Text,       "LIGHT\n-",    Family::Lighting},
-    {145, Shape::Text,       "LIGHT\n+",    Family::Lighting},
+    {138, Shape::StarShower, "",            Family::Lighting},
+    {139, Shape::Ripple,     "",            Family::Lighting},
+    {144, Shape::Dimmer,     "",            Family::Lighting},
+    {145, Shape::Brighter,   "",            Family::Lighting},
     {160, Shape::Text,       "REC\n1",      Family::Lighting},
     {161, Shape::Text,       "REC\n2",      Family::Lighting},
     {162, Shape::Text,       "REC\n3",      Family::Lighting},
@@ -95,12 +104,12 @@ const CodeIcon kIcons[] = {
     {164, Shape::Text,       "REC\n5",      Family::Lighting},
     {165, Shape::Text,       "REC\n6",      Family::Lighting},
     {135, Shape::Text,       "ON\nOFF",     Family::Lighting},
-    {141, Shape::Text,       "BREATH",      Family::Lighting},
-    {136, Shape::Text,       "CUSTOM",      Family::Lighting},
+    {141, Shape::Breath,     "",            Family::Lighting},
+    {136, Shape::Text,       "DIY",         Family::Lighting},
     {143, Shape::Text,       "FREQ\n+",     Family::Lighting},
     {142, Shape::Text,       "FREQ\n-",     Family::Lighting},
     {140, Shape::Text,       "DEMO\nSTOP",  Family::Lighting},
-    {148, Shape::Text,       "BACK\nCOLOR", Family::Lighting},
+    {148, Shape::ColourSwap, "",            Family::Lighting},
 };
 // clang-format on
 
@@ -259,9 +268,107 @@ void drawShape(QPainter& p, Shape shape, const QRectF& box, const QColor& ink) {
         }
         break;
     }
+    case Shape::StarShower:
+        // Sparkles falling from the upper right, each with a short trail.
+        for (int i = 0; i < 3; ++i) {
+            const QPointF at = c + QPointF(-s * 0.6 + i * s * 0.6, -s * 0.55 + i * s * 0.6);
+            const qreal r = s * (0.42 - i * 0.06);
+            p.setPen(QPen(ink, 0.9, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(at + QPointF(r * 0.6, -r * 0.6), at + QPointF(r * 1.8, -r * 1.8));
+            p.setPen(Qt::NoPen);
+            p.setBrush(ink);
+            p.drawPolygon(QPolygonF({at + QPointF(0, -r), at + QPointF(r * 0.3, -r * 0.3), at + QPointF(r, 0),
+                                     at + QPointF(r * 0.3, r * 0.3), at + QPointF(0, r),
+                                     at + QPointF(-r * 0.3, r * 0.3), at + QPointF(-r, 0),
+                                     at + QPointF(-r * 0.3, -r * 0.3)}));
+        }
+        break;
+    case Shape::Ripple:
+        p.setBrush(ink);
+        p.drawEllipse(c, s * 0.15, s * 0.15);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(ink, 1.3));
+        p.drawEllipse(c, s * 0.55, s * 0.55);
+        p.setPen(QPen(ink, 1.0));
+        p.drawEllipse(c, s * 1.0, s * 1.0);
+        break;
+    case Shape::Breath: {
+        QPainterPath wave;
+        for (int i = 0; i <= 24; ++i) {
+            const qreal t = i / 24.0;
+            const QPointF at =
+                c + QPointF((t - 0.5) * 2.2 * s, -std::sin(t * 2 * std::numbers::pi) * s * 0.6);
+            if (i == 0) {
+                wave.moveTo(at);
+            } else {
+                wave.lineTo(at);
+            }
+        }
+        p.drawPath(wave);
+        break;
+    }
+    case Shape::Dimmer:
+    case Shape::Brighter: {
+        const QPointF sun = c + QPointF(-s * 0.3, 0);
+        p.drawEllipse(sun, s * 0.35, s * 0.35);
+        p.setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::RoundCap));
+        for (int i = 0; i < 8; ++i) {
+            const qreal a = i * std::numbers::pi / 4;
+            p.drawLine(sun + QPointF(s * 0.5 * std::cos(a), s * 0.5 * std::sin(a)),
+                       sun + QPointF(s * 0.7 * std::cos(a), s * 0.7 * std::sin(a)));
+        }
+        p.setPen(stroke);
+        const QPointF m = c + QPointF(s * 0.85, 0);
+        p.drawLine(m + QPointF(-s * 0.25, 0), m + QPointF(s * 0.25, 0));
+        if (shape == Shape::Brighter) {
+            p.drawLine(m + QPointF(0, -s * 0.25), m + QPointF(0, s * 0.25));
+        }
+        break;
+    }
+    case Shape::Gamepad: {
+        QPainterPath pad;
+        pad.addRoundedRect(QRectF(c.x() - s, c.y() - s * 0.5, 2 * s, s * 1.1), s * 0.5, s * 0.5);
+        p.drawPath(pad);
+        p.drawLine(c + QPointF(-s * 0.75, 0), c + QPointF(-s * 0.25, 0));
+        p.drawLine(c + QPointF(-s * 0.5, -s * 0.25), c + QPointF(-s * 0.5, s * 0.25));
+        p.setBrush(ink);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(c + QPointF(s * 0.4, -s * 0.1), s * 0.13, s * 0.13);
+        p.drawEllipse(c + QPointF(s * 0.65, s * 0.15), s * 0.13, s * 0.13);
+        break;
+    }
+    case Shape::Stopwatch:
+        p.drawEllipse(c + QPointF(0, s * 0.15), s * 0.8, s * 0.8);
+        p.drawLine(c + QPointF(0, -s * 0.65), c + QPointF(0, -s * 0.95));
+        p.drawLine(c + QPointF(-s * 0.2, -s * 0.95), c + QPointF(s * 0.2, -s * 0.95));
+        p.drawLine(c + QPointF(0, s * 0.15), c + QPointF(s * 0.35, -s * 0.2));
+        break;
+    case Shape::ColourSwap:
+        p.setPen(QPen(ink, 1.3));
+        p.setBrush(ink);
+        p.drawRoundedRect(QRectF(c.x() - s, c.y() - s * 0.9, s * 1.2, s * 1.2), 2, 2);
+        p.setBrush(QColor(30, 32, 36));
+        p.drawRoundedRect(QRectF(c.x() - s * 0.2, c.y() - s * 0.3, s * 1.2, s * 1.2), 2, 2);
+        break;
+    case Shape::Lock:
     case Shape::Text:
         break;
     }
+}
+
+// A padlock over a short legend: the locks of the Win key, Fn and the keyboard.
+void drawLock(SkinPainter& skin, const QRectF& box, const QString& legend, const QColor& ink) {
+    QPainter& p = skin.painter();
+    const QPointF c(box.center().x(), box.top() + box.height() * 0.33);
+    const qreal s = box.height() * 0.2;
+    p.setPen(QPen(ink, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(c.x() - s * 0.6, c.y() - s * 1.2, s * 1.2, s * 1.4), 0, 180 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawRoundedRect(QRectF(c.x() - s * 0.9, c.y() - s * 0.45, s * 1.8, s * 1.3), 1.2, 1.2);
+    skin.fittedText(QRectF(box.left(), box.top() + box.height() * 0.6, box.width(), box.height() * 0.4),
+                    legend, ink, 8, true);
 }
 
 QColor familyInk(Family family, Look look) {
@@ -307,6 +414,8 @@ void DrawCodeIcon(SkinPainter& skin, const SkinRect& rect, int code, Look look, 
     const QRectF box = toRectF(rect).adjusted(3, 3, -3, -4);
     if (icon->shape == Shape::Text) {
         skin.fittedText(box, QString::fromLatin1(icon->legend), ink, 10, true);
+    } else if (icon->shape == Shape::Lock) {
+        drawLock(skin, box, QString::fromLatin1(icon->legend), ink);
     } else {
         drawShape(p, icon->shape, box, ink);
     }

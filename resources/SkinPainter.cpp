@@ -462,7 +462,9 @@ void SkinPainter::keyCap(const SkinRect& rect, const QString& legend, Look look,
     if (look == Look::Hover) {
         ink = QColor(255, 255, 255);
     }
-    fittedText(top.adjusted(1, 0, -1, 0), legend, ink, style.legendPixels, true);
+    // The legend may run over the cap's side walls: narrow caps need the room.
+    fittedText(QRectF(r.left() + 1.5, top.top(), r.width() - 3, top.height()), legend, ink,
+               style.legendPixels, true);
 }
 
 namespace {
@@ -503,9 +505,11 @@ void SkinPainter::fittedText(const QRectF& rect, const QString& text, const QCol
                              bool bold) {
     QPainter& p = painter_;
     p.setPen(colour);
+    // Legible first: the preferred size in bold, then the narrower regular
+    // face, then two lines, and only then smaller single lines.
     constexpr int kSmallestSingleLine = 9;
     for (int size = pixels; size >= std::min(pixels, kSmallestSingleLine); --size) {
-        if (drawIfFits(p, rect, text, size, bold)) {
+        if (drawIfFits(p, rect, text, size, bold) || (bold && drawIfFits(p, rect, text, size, false))) {
             return;
         }
     }
@@ -513,13 +517,19 @@ void SkinPainter::fittedText(const QRectF& rect, const QString& text, const QCol
     if (split > 0) {
         const QString lines = text.left(split) + QLatin1Char('\n') + text.mid(split).trimmed();
         for (int size = pixels; size >= 7; --size) {
-            if (drawIfFits(p, rect, lines, size, bold)) {
+            if (drawIfFits(p, rect, lines, size, bold) || (bold && drawIfFits(p, rect, lines, size, false))) {
                 return;
             }
         }
     }
-    p.setFont(skinFont(7, bold));
-    p.drawText(rect, Qt::AlignCenter, text);
+    for (int size = kSmallestSingleLine - 1; size > 6; --size) {
+        if (drawIfFits(p, rect, text, size, false)) {
+            return;
+        }
+    }
+    p.setFont(skinFont(6, false));
+    p.drawText(rect, Qt::AlignCenter,
+               split > 0 ? text.left(split) + QLatin1Char('\n') + text.mid(split).trimmed() : text);
 }
 
 void SkinPainter::wordmark(qreal x, qreal y, const QString& model) {

@@ -8,8 +8,9 @@
 namespace {
 
 // The firmware update and progress dialogs share one frame and bar.
-constexpr int kWidth = 370;
-constexpr int kHeight = 250;
+constexpr int kWidth = kProgressWidth;
+constexpr int kHeight = kProgressHeight;
+static_assert(kFirmwareWidth == kProgressWidth && kFirmwareHeight == kProgressHeight);
 constexpr int kTitleBottom = 48;
 
 const QRectF kBar(kBarLeft, kBarTop, kBarFullWidth, kBarHeight);

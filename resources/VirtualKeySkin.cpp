@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr int kWidth = 930;
-constexpr int kHeight = 352;
+constexpr int kWidth = kVirtualKeyWidth;
+constexpr int kHeight = kVirtualKeyHeight;
 constexpr int kTitleBottom = 44;
 
 const CapStyle kCaps{QColor(255, 170, 80), false, 10};

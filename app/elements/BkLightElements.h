@@ -4,6 +4,9 @@
 
 inline constexpr int kBkLightSlots = 121;
 inline constexpr ColorRef kBkLightColourKey = Rgb24(1, 3, 255);
+// Image size at scale 1 (also the size without a background image).
+inline constexpr int kBkLightWidth = 1252;
+inline constexpr int kBkLightHeight = 470;
 
 inline constexpr int kBlCmdClose = 88;
 inline constexpr int kBlCmdRead = 89;

@@ -5,6 +5,9 @@
 inline constexpr int kKeySettingsSlots = 221;
 inline constexpr int kKeySettingsPages = 7;
 inline constexpr ColorRef kKeySettingsColourKey = Rgb24(255, 0, 0);
+// Image size of every page at scale 1 (also the size without a background image).
+inline constexpr int kKeySettingsWidth = 584;
+inline constexpr int kKeySettingsHeight = 366;
 
 // Frame commands, active on every page.
 inline constexpr int kKsCmdDefault = 87;

@@ -4,6 +4,9 @@
 
 inline constexpr int kMultiSelectSlots = 109;
 inline constexpr ColorRef kMultiSelectColourKey = Rgb24(1, 3, 255);
+// Image size at scale 1 (also the size without a background image).
+inline constexpr int kMultiSelectWidth = 1252;
+inline constexpr int kMultiSelectHeight = 456;
 
 inline constexpr int kMsCmdClose = 88;
 inline constexpr int kMsCmdSetColour = 97;

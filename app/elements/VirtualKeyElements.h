@@ -4,6 +4,9 @@
 
 inline constexpr int kVirtualKeySlots = 110;
 inline constexpr ColorRef kVirtualKeyColourKey = Rgb24(0, 0, 255);
+// Image size at scale 1 (also the size without a background image).
+inline constexpr int kVirtualKeyWidth = 930;
+inline constexpr int kVirtualKeyHeight = 352;
 
 inline constexpr int kVkCmdClose = 88;
 inline constexpr int kVkCmdOk = 89;

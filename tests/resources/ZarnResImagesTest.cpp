@@ -82,6 +82,30 @@ std::vector<SkinRect> windowExtent(SkinWindow window, int modelType) {
     return extra;
 }
 
+// The size a window takes when its background is missing: the images must
+// agree with it, so the window looks the same either way.
+QSize designSize(SkinWindow window) {
+    switch (window) {
+    case SkinWindow::Main:
+        return {kMainWindowWidth, kMainWindowHeight};
+    case SkinWindow::KeySettings:
+        return {kKeySettingsWidth, kKeySettingsHeight};
+    case SkinWindow::FirmwareUpdate:
+        return {kFirmwareWidth, kFirmwareHeight};
+    case SkinWindow::Progress:
+        return {kProgressWidth, kProgressHeight};
+    case SkinWindow::Backlight:
+        return {kBkLightWidth, kBkLightHeight};
+    case SkinWindow::MultiKeyColour:
+        return {kMultiSelectWidth, kMultiSelectHeight};
+    case SkinWindow::VirtualKey:
+        return {kVirtualKeyWidth, kVirtualKeyHeight};
+    case SkinWindow::ScrollBar:
+        break;
+    }
+    return {};
+}
+
 // Pixels of exactly the key reached from the four corners through pixels of
 // exactly the key.
 int floodFromCorners(const QImage& img, QRgb key) {
@@ -156,6 +180,7 @@ TEST_F(ZarnResImages, EveryImageHasTheSizeOfItsWindowAndHoldsAllItsElements) {
             // Every page and variant is drawn at the window's size: the
             // overlays copy rectangles between them.
             EXPECT_EQ(img.size(), image(backgroundIdFor(row, model)).size());
+            EXPECT_EQ(img.size(), designSize(row.window));
             for (const SkinRect& rect : windowExtent(row.window, model)) {
                 EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= img.width() &&
                             rect.bottom <= img.height())
