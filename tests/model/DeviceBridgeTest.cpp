@@ -48,6 +48,13 @@ protected:
         return doc;
     }
 
+    // Writes wait for no answer: a request answered on the same connection
+    // shows that the keyboard has taken everything before it.
+    static void settle(ConfigDocument& doc) {
+        wchar_t version[kVersionTextLength] = {};
+        EXPECT_TRUE(doc.device.ReadKeyboardVersion(version));
+    }
+
     static std::unique_ptr<EmbeddedSimulator> simulator(const char* model) {
         EmbeddedSimulator::Options options;
         options.model = model;
@@ -112,6 +119,7 @@ TEST_F(BridgeTest, EveryKindOfAssignmentSurvivesTheKeyboard) {
     assignEveryKind(*written);
     ASSERT_TRUE(written->device.__createDev());
     ASSERT_TRUE(WriteKeysToDevice(*written, WindowHandle()));
+    settle(*written);
     written->device.__closeDev();
 
     auto read = document(4);
@@ -175,6 +183,7 @@ TEST_F(BridgeTest, ColoursSurviveTheKeyboardAsBytes) {
     written->keyColours[50] = {300, 0, 7}; // only the low byte travels
     ASSERT_TRUE(written->device.__createDev());
     ASSERT_TRUE(WriteLightsToDevice(*written));
+    settle(*written);
     written->device.__closeDev();
 
     auto read = document(1);

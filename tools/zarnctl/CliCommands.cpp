@@ -132,6 +132,10 @@ bool writeKeys(CliKeyboard& keyboard, std::ostream& err) {
     doc.progressWindow = bar.window();
     const bool written = WriteKeysToDevice(doc, bar.window());
     doc.progressWindow = WindowHandle();
+    bar.finish();
+    if (written) {
+        keyboard.settle();
+    }
     return written;
 }
 
@@ -362,6 +366,7 @@ int RunWriteLights(CliRequest& request) {
         request.err << "Writing the colours failed.\n";
         return kExitDeviceFailed;
     }
+    keyboard.settle();
     request.out << "Colours of " << *path << " written.\n";
     return kExitDone;
 }
@@ -439,6 +444,7 @@ int RunFlash(CliRequest& request) {
         request.err << "Firmware download failed.\n";
         return kExitDeviceFailed;
     }
+    keyboard.settle();
     request.out << "The Firmware is downloaded successfully.\n"
                    "Please keep the USB plug in until three indicator lights flash simultaneously.\n"
                    "Then firmware updated completely,pleased unplug the USB and plug in.\n";
