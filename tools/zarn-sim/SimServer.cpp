@@ -221,7 +221,12 @@ void SimServer::handleMessage(Client& client, std::span<const std::uint8_t> mess
 
 void SimServer::flushClient(Client& client, Clock::time_point now) {
     while (!client.replies.empty() && client.replies.front().due <= now) {
-        const Report& report = client.replies.front().report;
+        auto& [due, report, traced] = client.replies.front();
+        // Traced before it goes out, so whoever reads the reply finds its line already written.
+        if (!traced) {
+            trace_.sent(report);
+            traced = true;
+        }
         const auto n = ::send(client.fd.get(), report.data(), report.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
             return;
@@ -230,7 +235,6 @@ void SimServer::flushClient(Client& client, Clock::time_point now) {
             client.closed = true;
             return;
         }
-        trace_.sent(report);
         client.replies.pop_front();
     }
 }

@@ -63,6 +63,7 @@ private:
     struct PendingReply {
         Clock::time_point due;
         Report report;
+        bool traced = false;
     };
     struct Client {
         UniqueFd fd;

@@ -1,0 +1,56 @@
+#include "tests/support/RunningSim.h"
+#include "tests/support/SimClient.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+SimConfig withFaults(std::optional<std::uint64_t> stopAfter, std::optional<std::uint64_t> hangupAfter) {
+    SimConfig config;
+    config.server.stopAfter = stopAfter;
+    config.server.hangupAfter = hangupAfter;
+    return config;
+}
+
+TEST(SimFaultInjection, StopsAnsweringButStaysConnected) {
+    RunningSim sim(withFaults(2, std::nullopt));
+    ASSERT_TRUE(sim.ok()) << sim.error();
+    SimClient host;
+    ASSERT_TRUE(host.connect(sim.socketPath()));
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(host.sendPayload({0x00, 0xF9}));
+        EXPECT_TRUE(host.receive()) << "request " << i + 1;
+    }
+    ASSERT_TRUE(host.sendPayload({0x00, 0xF9}));
+    EXPECT_FALSE(host.receive(200ms));
+    EXPECT_FALSE(host.waitForHangUp(50ms));
+    // A silent keyboard is still present to a presence check.
+    SimClient probe;
+    EXPECT_TRUE(probe.connect(sim.socketPath()));
+}
+
+TEST(SimFaultInjection, HangsUpAfterAnsweringTheLastReportLikeAnUnpluggedKeyboard) {
+    RunningSim sim(withFaults(std::nullopt, 2));
+    ASSERT_TRUE(sim.ok()) << sim.error();
+    SimClient host;
+    ASSERT_TRUE(host.connect(sim.socketPath()));
+    ASSERT_TRUE(host.sendPayload({0x00, 0xF9}));
+    EXPECT_TRUE(host.receive());
+    // The second report is a table read: all of its replies still arrive.
+    ASSERT_TRUE(host.sendPayload({0x00, 0xF2}));
+    const auto reply = host.receive();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ((*reply)[1], 0xF6);
+    EXPECT_TRUE(host.waitForHangUp());
+    sim.stop();
+    EXPECT_FALSE(std::filesystem::exists(sim.socketPath()));
+    SimClient late;
+    EXPECT_FALSE(late.connect(sim.socketPath()));
+}
+
+} // namespace
