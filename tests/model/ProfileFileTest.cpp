@@ -1,0 +1,256 @@
+#include "model/ProfileFile.h"
+
+#include "model/ConfigDocument.h"
+#include "tests/model/ScratchDir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+namespace {
+
+constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+
+std::unique_ptr<ConfigDocument> factoryDocument(int model) {
+    auto doc = std::make_unique<ConfigDocument>();
+    doc->modelType = model;
+    doc->ResetToDefaults();
+    return doc;
+}
+
+RecordList macroOf(std::initializer_list<const char*> lines) {
+    RecordList list;
+    for (const char* line : lines) {
+        list.items.emplace_back(line);
+        list.children.emplace_back();
+    }
+    return list;
+}
+
+// A document that uses every field a profile carries.
+std::unique_ptr<ConfigDocument> editedDocument() {
+    auto doc = factoryDocument(3);
+    RecordList macro = macroOf({"A Down", "<25 ms>", "A UP"});
+    macro.cycles = 3;
+    macro.isAutoInterval = true;
+    macro.delay = 60;
+    macro.playMode = 2;
+    doc->predefinedMacros.items = {"first", "quote \" amp & lt < \xE4\xB8\xAD"};
+    doc->predefinedMacros.children = {macro, RecordList{}};
+    doc->predefinedMacros.viewStartAt = 1;
+    doc->predefinedMacros.cursorPos = 1;
+    doc->predefinedCombos.items = {"ctrl-c"};
+    doc->predefinedCombos.children = {macroOf({"LCtrl", "C"})};
+    doc->keyColours[1] = {255, 0, 7};
+    doc->keyColours[103] = {1, 2, 3};
+    doc->keyMode[2 * 5 + 1] = 3;
+    doc->keyCode[2 * 5 + 1] = 0;
+    doc->keyLists[2 * 5 + 1] = macro;
+    doc->keyLists[2 * 5 + 1].sizeOfView = 9;
+    doc->keyLists[2 * 5 + 1].viewStartAt = 1;
+    return doc;
+}
+
+std::string saved(const ConfigDocument& doc, const ScratchDir& dir, const std::string& name) {
+    std::string path = dir.file(name);
+    EXPECT_TRUE(SaveProfile(doc, path));
+    return ScratchDir::read(path);
+}
+
+TEST(ProfileSave, FactoryProfileMatchesTheGoldenFile) {
+    ScratchDir dir;
+    auto doc = factoryDocument(3);
+    std::string golden = ScratchDir::read(std::string(ZARN_TEST_DATA_DIR) + "/factory-zarn.pro");
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(saved(*doc, dir, "factory.pro"), golden);
+}
+
+TEST(ProfileSave, LayoutOfTheFirstLines) {
+    ScratchDir dir;
+    auto doc = factoryDocument(3);
+    std::string text = saved(*doc, dir, "factory.pro");
+    std::string expected = std::string(kDeclaration) +
+                           "<Zarn>\r\n"
+                           "<PredefinedCombo>\r\n"
+                           "<List SizeOfView=\"6\" ViewStartAt=\"0\" CursorPos=\"0\" Cycles=\"1\" "
+                           "IsAutoInterval=\"0\" Delay=\"30\" PlayMode=\"0\"/>\r\n"
+                           "</PredefinedCombo>\r\n";
+    EXPECT_EQ(text.substr(0, expected.size()), expected);
+    EXPECT_NE(text.find("<KEY ID=\"1\" Level=\"1\" Mode=\"7\" HWCode=\"150\">\r\n<ComboKey>\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(text.ends_with("</CurrentSettings>\r\n</Zarn>\r\n"));
+}
+
+TEST(ProfileRoundTrip, SaveLoadSaveGivesTheSameBytes) {
+    ScratchDir dir;
+    auto doc = editedDocument();
+    std::string first = saved(*doc, dir, "first.pro");
+
+    auto loaded = factoryDocument(3);
+    loaded->keyCounters[4] = 77;
+    loaded->highestKey = 4;
+    ASSERT_TRUE(LoadProfile(*loaded, dir.file("first.pro")));
+    EXPECT_EQ(saved(*loaded, dir, "second.pro"), first);
+
+    EXPECT_TRUE(loaded->predefinedMacros.SameContent(doc->predefinedMacros));
+    EXPECT_EQ(loaded->predefinedMacros.items, doc->predefinedMacros.items);
+    EXPECT_EQ(loaded->predefinedMacros.viewStartAt, 1);
+    EXPECT_EQ(loaded->predefinedMacros.cursorPos, 1);
+    const RecordList& slot = loaded->keyLists[2 * 5 + 1];
+    EXPECT_EQ(slot.items, doc->keyLists[2 * 5 + 1].items);
+    EXPECT_EQ(slot.sizeOfView, 9);
+    EXPECT_EQ(slot.viewStartAt, 1);
+    EXPECT_EQ(slot.cycles, 3);
+    EXPECT_TRUE(slot.isAutoInterval);
+    EXPECT_EQ(slot.delay, 60);
+    EXPECT_EQ(slot.playMode, 2);
+    EXPECT_EQ(loaded->keyColours, doc->keyColours);
+    EXPECT_EQ(loaded->keyMode, doc->keyMode);
+    EXPECT_EQ(loaded->keyCode, doc->keyCode);
+    // Counters are invalidated by every successful load.
+    EXPECT_LT(loaded->keyCounters[4], 0);
+    EXPECT_EQ(loaded->highestKey, -1);
+}
+
+// A hand-made profile for model 3: the declaration, the root and `body`.
+std::string handMade(const std::string& body, const char* root = "Zarn") {
+    return std::string(kDeclaration) + "<" + root + ">\r\n" + body + "</" + root + ">\r\n";
+}
+
+TEST(ProfileLoad, IdsWithGapsLandAtTheirIndex) {
+    ScratchDir dir;
+    std::string path =
+        dir.write("gaps.pro", handMade("<PredefinedMacro><List SizeOfView=\"9\">"
+                                       "<x ID=\"0\" t1=\"zero\"><List/></x>"
+                                       "<x ID=\"2\" t1=\"two\"><List><x ID=\"0\" t1=\"A\"/></List></x>"
+                                       "</List></PredefinedMacro>"));
+    auto doc = factoryDocument(3);
+    ASSERT_TRUE(LoadProfile(*doc, path));
+    const RecordList& macros = doc->predefinedMacros;
+    ASSERT_EQ(macros.count(), 3);
+    ASSERT_EQ(macros.children.size(), 3u);
+    EXPECT_EQ(macros.items[0], "zero");
+    EXPECT_EQ(macros.items[1], "");
+    EXPECT_EQ(macros.children[1].count(), 0);
+    EXPECT_EQ(macros.items[2], "two");
+    EXPECT_EQ(macros.children[2].items, std::vector<std::string>{"A"});
+}
+
+TEST(ProfileLoad, UntrustedValuesStayInsideTheTables) {
+    ScratchDir dir;
+    std::string path = dir.write(
+        "hostile.pro",
+        handMade(
+            "<PredefinedCombo><List><x ID=\"-1\" t1=\"neg\"/><x ID=\"1000000000\" t1=\"huge\"/>"
+            "<x ID=\"1\" t1=\"kept\"/></List></PredefinedCombo>"
+            "<BackgroundLightSettings><AREA ID=\"0\" Red=\"9\"/><AREA ID=\"104\" Red=\"9\"/>"
+            "<AREA ID=\"-5\" Red=\"9\"/><AREA ID=\"7\" Red=\"9\" Green=\"x\"/></BackgroundLightSettings>"
+            "<CurrentSettings><KEY ID=\"104\" Level=\"0\" Mode=\"1\"/><KEY ID=\"3\" Level=\"2\" Mode=\"1\"/>"
+            "<KEY ID=\"3\" Level=\"0\" Mode=\"9\" HWCode=\"4\"/>"
+            "<KEY ID=\"4\" Level=\"0\" Mode=\"1\" HWCode=\"999\"/></CurrentSettings>"));
+    auto doc = factoryDocument(3);
+    auto factory = factoryDocument(3);
+    ASSERT_TRUE(LoadProfile(*doc, path));
+    ASSERT_EQ(doc->predefinedCombos.count(), 2);
+    EXPECT_EQ(doc->predefinedCombos.items[1], "kept");
+    EXPECT_EQ(doc->keyColours[0], (Rgb{0, 0, 0}));
+    EXPECT_EQ(doc->keyColours[7], (Rgb{9, 0, 0}));
+    EXPECT_EQ(doc->keyMode[2 * 3], 0); // Mode 9 reads as 0
+    EXPECT_EQ(doc->keyCode[2 * 3], 4);
+    EXPECT_EQ(doc->keyCode[2 * 4], 0); // not a one-byte device code
+    EXPECT_EQ(doc->keyMode[2 * 3 + 1], factory->keyMode[2 * 3 + 1]);
+}
+
+TEST(ProfileLoad, MissingPartsReadAsEmptyAndKeepTheFactoryAssignment) {
+    ScratchDir dir;
+    // No combo library, a KEY without ComboKey, and the reader must still
+    // find the sections and keys after them at the right level.
+    std::string path = dir.write(
+        "partial.pro", handMade("<PredefinedMacro><List><x ID=\"0\" t1=\"m\"/></List></PredefinedMacro>"
+                                "<PredefinedEmu/>"
+                                "<CurrentSettings><KEY ID=\"1\" Level=\"0\" Mode=\"1\" HWCode=\"4\"/>"
+                                "<KEY ID=\"2\" Level=\"0\" Mode=\"3\" HWCode=\"0\"><ComboKey>"
+                                "<List><x ID=\"0\" t1=\"B Down\"/></List></ComboKey></KEY>"
+                                "</CurrentSettings>"));
+    auto doc = editedDocument();
+    auto factory = factoryDocument(3);
+    ASSERT_TRUE(LoadProfile(*doc, path));
+    EXPECT_EQ(doc->predefinedCombos.count(), 0);
+    EXPECT_EQ(doc->predefinedCombos.sizeOfView, 6);
+    EXPECT_EQ(doc->predefinedMacros.items, std::vector<std::string>{"m"});
+    EXPECT_EQ(doc->predefinedEmulations.count(), 0);
+    EXPECT_EQ(doc->predefinedEmulations.sizeOfView, 9);
+    EXPECT_EQ(doc->keyCode[2], 4);
+    EXPECT_EQ(doc->keyMode[4], 3);
+    EXPECT_EQ(doc->keyLists[4].items, std::vector<std::string>{"B Down"});
+    // Everything the file leaves out is the model's factory state, not the old document's.
+    EXPECT_EQ(doc->keyColours, factory->keyColours);
+    for (int slot = 6; slot < kSlotCount; ++slot) {
+        EXPECT_EQ(doc->keyMode[static_cast<std::size_t>(slot)],
+                  factory->keyMode[static_cast<std::size_t>(slot)]);
+        EXPECT_EQ(doc->keyCode[static_cast<std::size_t>(slot)],
+                  factory->keyCode[static_cast<std::size_t>(slot)]);
+        EXPECT_EQ(doc->keyLists[static_cast<std::size_t>(slot)].count(), 0);
+    }
+}
+
+struct RefusalCase {
+    const char* label;
+    const char* name;  // file name in the scratch folder
+    std::string bytes; // written unless empty
+    ProfileError error;
+    int model;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
+class ProfileRefusal : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(ProfileRefusal, LeavesTheDocumentUntouched) {
+    const RefusalCase& c = GetParam();
+    ScratchDir dir;
+    std::string path = c.bytes.empty() ? dir.file(c.name) : dir.write(c.name, c.bytes);
+    auto doc = editedDocument();
+    doc->modelType = c.model;
+    doc->keyCounters[9] = 5;
+    std::string before = saved(*doc, dir, "before.pro");
+    ProfileResult result = LoadProfile(*doc, path);
+    EXPECT_EQ(result.error, c.error);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(saved(*doc, dir, "after.pro"), before);
+    EXPECT_EQ(doc->keyCounters[9], 5);
+}
+
+const RefusalCase kRefusals[] = {
+    {"missing file", "absent.pro", "", ProfileError::CannotRead, 3},
+    {"not xml", "text.pro", "just some words", ProfileError::NotWellFormed, 3},
+    {"broken xml", "broken.pro", handMade("<PredefinedCombo></Oops>"), ProfileError::NotWellFormed, 3},
+    {"another model's profile", "rgb.pro", handMade("<PredefinedCombo/>", "ZarnRGB"),
+     ProfileError::WrongModel, 2},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, ProfileRefusal, ::testing::ValuesIn(kRefusals));
+
+TEST(ProfileSaveFailure, ReportedAndThePreviousFileSurvives) {
+    ScratchDir dir;
+    auto doc = editedDocument();
+    EXPECT_EQ(SaveProfile(*doc, dir.file("no/such/folder.pro")).error, ProfileError::CannotWrite);
+
+    // A folder in the way of the rename: the save fails and leaves no temporary behind.
+    std::filesystem::create_directory(dir.file("taken.pro"));
+    EXPECT_EQ(SaveProfile(*doc, dir.file("taken.pro")).error, ProfileError::CannotWrite);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.file(""))) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+
+    std::string path = dir.write("kept.pro", "previous");
+    ASSERT_TRUE(SaveProfile(*doc, path));
+    EXPECT_NE(ScratchDir::read(path), "previous");
+}
+
+} // namespace
