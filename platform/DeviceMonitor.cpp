@@ -1,0 +1,133 @@
+#include "platform/DeviceMonitor.h"
+
+#include "platform/VirtualHid.h"
+
+#include <atomic>
+#include <chrono>
+#include <set>
+#include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <libudev.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+// Virtual keyboards announce nothing when they go: their sockets are probed
+// this often.  Half a second feels immediate to a person pulling a plug.
+constexpr int kVirtualProbeMs = 500;
+
+struct UdevDeleter {
+    void operator()(udev* u) const { udev_unref(u); }
+    void operator()(udev_monitor* m) const { udev_monitor_unref(m); }
+    void operator()(udev_device* d) const { udev_device_unref(d); }
+};
+
+std::set<std::string> presentVirtualKeyboards() {
+    std::set<std::string> paths;
+    for (const auto& device : EnumerateVirtualHid()) {
+        paths.insert(device.path);
+    }
+    return paths;
+}
+
+class HidDeviceMonitor final : public DeviceMonitor {
+public:
+    HidDeviceMonitor(std::function<void()> onChange, int wakeRead, int wakeWrite)
+        : onChange_(std::move(onChange)), wakeRead_(wakeRead), wakeWrite_(wakeWrite) {
+        openUdev();
+        virtualPresent_ = presentVirtualKeyboards();
+        thread_ = std::thread([this] { watch(); });
+    }
+
+    ~HidDeviceMonitor() override {
+        stopping_ = true;
+        const char byte = 1;
+        [[maybe_unused]] const auto n = ::write(wakeWrite_, &byte, 1);
+        thread_.join();
+        ::close(wakeRead_);
+        ::close(wakeWrite_);
+    }
+
+private:
+    // Without udev (a container, a minimal system) virtual keyboards are
+    // still watched.
+    void openUdev() {
+        udev_.reset(udev_new());
+        if (!udev_) {
+            return;
+        }
+        monitor_.reset(udev_monitor_new_from_netlink(udev_.get(), "udev"));
+        if (!monitor_ ||
+            udev_monitor_filter_add_match_subsystem_devtype(monitor_.get(), "hidraw", nullptr) < 0 ||
+            udev_monitor_enable_receiving(monitor_.get()) < 0) {
+            monitor_.reset();
+        }
+    }
+
+    void watch() {
+        pollfd fds[2] = {{wakeRead_, POLLIN, 0},
+                         {monitor_ ? udev_monitor_get_fd(monitor_.get()) : -1, POLLIN, 0}};
+        auto nextProbe = std::chrono::steady_clock::now() + std::chrono::milliseconds(kVirtualProbeMs);
+        while (!stopping_) {
+            const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
+                nextProbe - std::chrono::steady_clock::now());
+            ::poll(fds, 2, static_cast<int>(std::max<long long>(0, wait.count())));
+            if (stopping_) {
+                return;
+            }
+            if (fds[1].revents & POLLIN) {
+                takeUdevEvents();
+            }
+            if (std::chrono::steady_clock::now() >= nextProbe) {
+                probeVirtualKeyboards();
+                nextProbe = std::chrono::steady_clock::now() + std::chrono::milliseconds(kVirtualProbeMs);
+            }
+        }
+    }
+
+    void takeUdevEvents() {
+        bool changed = false;
+        while (
+            std::unique_ptr<udev_device, UdevDeleter> device{udev_monitor_receive_device(monitor_.get())}) {
+            const char* action = udev_device_get_action(device.get());
+            const std::string what = action ? action : "";
+            changed = changed || what == "add" || what == "remove";
+        }
+        if (changed) {
+            onChange_();
+        }
+    }
+
+    void probeVirtualKeyboards() {
+        auto present = presentVirtualKeyboards();
+        if (present != virtualPresent_) {
+            virtualPresent_ = std::move(present);
+            onChange_();
+        }
+    }
+
+    std::function<void()> onChange_;
+    int wakeRead_;
+    int wakeWrite_;
+    std::unique_ptr<udev, UdevDeleter> udev_;
+    std::unique_ptr<udev_monitor, UdevDeleter> monitor_;
+    std::set<std::string> virtualPresent_;
+    std::atomic<bool> stopping_ = false;
+    std::thread thread_;
+};
+
+} // namespace
+
+std::unique_ptr<DeviceMonitor> StartDeviceMonitor(std::function<void()> onChange) {
+    if (!onChange) {
+        return nullptr;
+    }
+    int wake[2];
+    if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return nullptr;
+    }
+    return std::make_unique<HidDeviceMonitor>(std::move(onChange), wake[0], wake[1]);
+}
