@@ -94,23 +94,35 @@ bool waitFor(int fd, short events, int timeoutMs) {
     }
 }
 
+bool wouldBlock() {
+    return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+}
+
 class VirtualHidConnection : public HidConnection {
 public:
     explicit VirtualHidConnection(int fd) : socket_(fd) {}
 
+    // Each call first tries without waiting: when the socket is ready, as it
+    // nearly always is during a transfer, that saves the poll.
     bool write(const std::uint8_t* report, std::size_t length) override {
-        if (report == nullptr || !waitFor(socket_.get(), POLLOUT, kWriteTimeoutMs)) {
+        if (report == nullptr) {
             return false;
         }
-        const ssize_t sent = ::send(socket_.get(), report, length, MSG_NOSIGNAL);
+        ssize_t sent = ::send(socket_.get(), report, length, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent < 0 && wouldBlock() && waitFor(socket_.get(), POLLOUT, kWriteTimeoutMs)) {
+            sent = ::send(socket_.get(), report, length, MSG_NOSIGNAL | MSG_DONTWAIT);
+        }
         return sent >= 0 && static_cast<std::size_t>(sent) == length;
     }
 
     int read(std::uint8_t* report, std::size_t capacity, int timeoutMs) override {
-        if (report == nullptr || !waitFor(socket_.get(), POLLIN, timeoutMs)) {
+        if (report == nullptr) {
             return -1;
         }
-        const ssize_t received = ::recv(socket_.get(), report, capacity, 0);
+        ssize_t received = ::recv(socket_.get(), report, capacity, MSG_DONTWAIT);
+        if (received < 0 && wouldBlock() && waitFor(socket_.get(), POLLIN, timeoutMs)) {
+            received = ::recv(socket_.get(), report, capacity, MSG_DONTWAIT);
+        }
         // Zero is the peer hanging up, not an empty report.
         if (received <= 0) {
             return -1;
