@@ -173,7 +173,7 @@ void drawMacroPage(SkinPainter& skin, const SkinTable& table, Look look) {
 void drawEmulatePage(SkinPainter& skin, const SkinTable& table, Look look) {
     drawListsOfPages23(skin, 3, table, look);
     skin.plate(QRectF(379, 104, 180, 80));
-    skin.insetField(QRectF(468, 111, 40, 20));
+    skin.insetField(QRectF(468, 111, 54, 20));
     for (const SkinItem& item : table) {
         if (item.isLabel) {
             continue;

@@ -505,31 +505,36 @@ void SkinPainter::fittedText(const QRectF& rect, const QString& text, const QCol
                              bool bold) {
     QPainter& p = painter_;
     p.setPen(colour);
-    // Legible first: the preferred size in bold, then the narrower regular
-    // face, then two lines, and only then smaller single lines.
-    constexpr int kSmallestSingleLine = 9;
-    for (int size = pixels; size >= std::min(pixels, kSmallestSingleLine); --size) {
-        if (drawIfFits(p, rect, text, size, bold) || (bold && drawIfFits(p, rect, text, size, false))) {
-            return;
-        }
-    }
     const int split = legendBreak(text);
-    if (split > 0) {
-        const QString lines = text.left(split) + QLatin1Char('\n') + text.mid(split).trimmed();
-        for (int size = pixels; size >= 7; --size) {
-            if (drawIfFits(p, rect, lines, size, bold) || (bold && drawIfFits(p, rect, lines, size, false))) {
+    const QString lines =
+        split > 0 ? text.left(split) + QLatin1Char('\n') + text.mid(split).trimmed() : QString();
+    // Legible first: the preferred size (a little smaller at most) on one
+    // line or two, then the narrower regular face, and only then small text.
+    struct Try {
+        bool twoLines;
+        bool boldFace;
+        int largest;
+        int smallest;
+    };
+    const int near = std::max(7, pixels - 2);
+    const Try tries[] = {
+        {false, bold, pixels, near},  {true, bold, pixels - 1, near - 1},
+        {false, false, pixels, near}, {false, bold, near - 1, 9},
+        {false, false, near - 1, 9},  {true, bold, 9, 7},
+        {true, false, 9, 7},          {false, false, 8, 6},
+    };
+    for (const Try& attempt : tries) {
+        if (attempt.twoLines && split <= 0) {
+            continue;
+        }
+        for (int size = attempt.largest; size >= attempt.smallest; --size) {
+            if (drawIfFits(p, rect, attempt.twoLines ? lines : text, size, attempt.boldFace)) {
                 return;
             }
         }
     }
-    for (int size = kSmallestSingleLine - 1; size > 6; --size) {
-        if (drawIfFits(p, rect, text, size, false)) {
-            return;
-        }
-    }
     p.setFont(skinFont(6, false));
-    p.drawText(rect, Qt::AlignCenter,
-               split > 0 ? text.left(split) + QLatin1Char('\n') + text.mid(split).trimmed() : text);
+    p.drawText(rect, Qt::AlignCenter, split > 0 ? lines : text);
 }
 
 void SkinPainter::wordmark(qreal x, qreal y, const QString& model) {
