@@ -1,9 +1,8 @@
 #include "device/COrvoHWI.h"
 #include "platform/HidTransport.h"
+#include "tests/device/CaseName.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ScriptedKeyboard.h"
-
-#include "tests/device/CaseName.h"
 
 #include <gtest/gtest.h>
 

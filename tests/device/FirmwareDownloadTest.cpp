@@ -1,10 +1,9 @@
 #include "device/FirmwareDownload.h"
 
 #include "device/COrvoUtil.h"
+#include "tests/device/CaseName.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/RecordingHidConnection.h"
-
-#include "tests/device/CaseName.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,7 @@
 #include "device/CNormalKeyDefine.h"
+#include "tests/device/CaseName.h"
 #include "tests/device/KeyboardConnection.h"
 #include "tests/support/MessageRecorder.h"
-
-#include "tests/device/CaseName.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,8 @@
 #include "device/COrvoHWI.h"
 #include "device/KeyboardIdentity.h"
-#include "platform/VirtualHid.h"
-#include "tests/support/ScriptedKeyboard.h"
-
+#include "platform/HidTransport.h"
 #include "tests/device/CaseName.h"
+#include "tests/support/ScriptedKeyboard.h"
 
 #include <gtest/gtest.h>
 
@@ -95,21 +94,6 @@ TEST_F(Discovery, VariableIsReadAtEveryEnumeration) {
         EXPECT_TRUE(hwi.DetectDevice());
     }
     EXPECT_FALSE(hwi.DetectDevice());
-}
-
-TEST(VirtualHidList, ParsesWellFormedEntriesInOrderAndSkipsTheRest) {
-    const auto devices =
-        ParseVirtualHidList("0483:5039:1=/a;bad;0483:51390:1=/b;0483:5139:x=/c;abcd:ef01:12=/d e;;"
-                            "0483:5239:1=");
-    ASSERT_EQ(devices.size(), 2u);
-    EXPECT_EQ(devices[0].path, "/a");
-    EXPECT_EQ(devices[0].productId, 0x5039);
-    EXPECT_EQ(devices[0].interfaceNumber, 1);
-    EXPECT_EQ(devices[1].vendorId, 0xABCD);
-    EXPECT_EQ(devices[1].productId, 0xEF01);
-    EXPECT_EQ(devices[1].interfaceNumber, 12);
-    EXPECT_EQ(devices[1].path, "/d e");
-    EXPECT_EQ(devices[1].backend, HidBackend::Virtual);
 }
 
 } // namespace

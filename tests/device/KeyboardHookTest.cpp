@@ -1,7 +1,6 @@
 #include "device/COrvoHWI.h"
-#include "tests/support/MessageRecorder.h"
-
 #include "tests/device/CaseName.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <gtest/gtest.h>
 

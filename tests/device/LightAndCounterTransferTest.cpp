@@ -1,6 +1,5 @@
-#include "tests/device/KeyboardConnection.h"
-
 #include "tests/device/CaseName.h"
+#include "tests/device/KeyboardConnection.h"
 
 #include <gtest/gtest.h>
 
