@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/elements/ImageIds.h"
+
+#include <QBrush>
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <map>
+
+inline constexpr int kAppFontCount = 50;
+
+// The drawing resources every window shares for the run: the images of the
+// detected model by role, 50 fonts whose index is their pixel height, and
+// the dark brush of the edit controls.  Windows read them, never change them.
+class AppResources {
+public:
+    AppResources();
+
+    // Registers the first of `candidates` that exists and loads as a resource
+    // file; the path used, or an empty string when none did.
+    QString registerResourceFile(const QStringList& candidates);
+    void unregisterResourceFile();
+
+    // Loads every role's bitmap for the ModelType; absent ids stay null.
+    void loadImages(int modelType);
+    void releaseImages();
+
+    // Null when the resource file or the id is missing.
+    const QImage& image(ImageRole role) const;
+    // Font of the given pixel height; indexes outside 0..49 take the nearest one.
+    const QFont& font(int index) const;
+    const QBrush& darkBrush() const { return darkBrush_; }
+
+    // Where the resource file is looked for: beside the program, then the installed data folder.
+    static QStringList resourceFileCandidates();
+
+private:
+    std::map<ImageRole, QImage> images_;
+    std::array<QFont, kAppFontCount> fonts_;
+    QBrush darkBrush_;
+    QImage none_;
+    QString registered_;
+};
+
+// Resource path of a bitmap id.
+QString ResourceImagePath(int id);

@@ -1,0 +1,66 @@
+#include "app/COrvoApp.h"
+
+#include "app/COrvoDlg.h"
+#include "model/ConfigDocument.h"
+
+#include <QDialog>
+
+#include <chrono>
+#include <thread>
+
+int DetectModelWithRetries(const ModelDetector& detect, const Sleeper& sleep) {
+    int model = detect();
+    // A retry pauses after its call even when that call found the keyboard.
+    for (int retry = 1; model == 0 && retry < kDetectionAttempts; ++retry) {
+        model = detect();
+        sleep(kDetectionPauseMs);
+    }
+    return model;
+}
+
+COrvoApp::COrvoApp(ConfigDocument& doc, UserPrompts& prompts, std::optional<float> scaleOverride)
+    : doc_(doc), context_{doc, resources_, prompts, worker_, scaleOverride, {}, {}},
+      detect_([&doc] { return doc.device.DetectDeviceType(); }),
+      sleep_([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }) {
+    // Extension points for the key settings and backlight dialogs; until
+    // those are wired in, they end as if the user cancelled.
+    context_.dialogs.keySettings = [](QWidget*) {
+        return static_cast<int>(QDialog::Rejected);
+    };
+    context_.dialogs.backlight = [](QWidget*) {
+        return static_cast<int>(QDialog::Rejected);
+    };
+}
+
+COrvoApp::~COrvoApp() {
+    cleanUp();
+}
+
+void COrvoApp::startUp() {
+    doc_.modelType = DetectModelWithRetries(detect_, sleep_);
+    resources_.registerResourceFile(AppResources::resourceFileCandidates());
+    resources_.loadImages(doc_.modelType);
+    doc_.BuildCatalogue();
+}
+
+int COrvoApp::runMainWindow() {
+    COrvoDlg window(context_);
+    if (!window.initialise()) {
+        return 1;
+    }
+    window.exec();
+    return 0;
+}
+
+void COrvoApp::cleanUp() {
+    worker_.waitIdle();
+    resources_.releaseImages();
+    resources_.unregisterResourceFile();
+}
+
+int COrvoApp::run() {
+    startUp();
+    const int result = runMainWindow();
+    cleanUp();
+    return result;
+}

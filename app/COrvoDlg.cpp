@@ -1,0 +1,575 @@
+#include "app/COrvoDlg.h"
+
+#include "app/AppResources.h"
+#include "app/DeviceWorker.h"
+#include "app/ScaleFactor.h"
+#include "app/UserPrompts.h"
+#include "app/elements/ImageIds.h"
+#include "app/elements/MainWindowElements.h"
+#include "firmware/COrvoDialogFirmwareUpdate.h"
+#include "firmware/COrvoDialogProgress.h"
+#include "model/ConfigDocument.h"
+#include "model/ProfileFile.h"
+#include "platform/DeviceMonitor.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QUrl>
+
+#include <array>
+#include <cstdio>
+
+#ifndef ZARN_VERSION
+#define ZARN_VERSION "1.0.5"
+#endif
+#ifndef ZARN_DATA_DIR
+#define ZARN_DATA_DIR "/usr/local/share/zarn"
+#endif
+
+namespace {
+
+// The original platform's device-change message; the monitor thread posts it.
+constexpr unsigned WM_DEVICECHANGE = 0x0219;
+constexpr WPARAM kTrayIconId = 128;
+constexpr LPARAM kLeftDoubleClick = 0x203;
+constexpr LPARAM kRightButtonUp = 0x205;
+constexpr int kClickBlockMs = 500;
+
+enum Icon { kNoIcon, kExclamation, kWarning };
+
+QColor modeColour(int mode) {
+    const ColorRef c = kModeColours[static_cast<std::size_t>(mode)];
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+
+// The status texts are printf patterns with %s fields only.
+template <typename... Texts>
+std::string format(const char* pattern, const Texts&... texts) {
+    const int size = std::snprintf(nullptr, 0, pattern, texts.c_str()...);
+    std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    std::snprintf(text.data(), text.size() + 1, pattern, texts.c_str()...);
+    return text;
+}
+
+QString profileErrorText(const ProfileResult& result, bool saving, bool chinese, int modelType) {
+    const QString model = QString::fromUtf8(ModelName(modelType));
+    switch (result.error) {
+    case ProfileError::CannotWrite:
+        return chinese ? QStringLiteral("保存配置文件失败")
+                       : QStringLiteral("Failed to save configuration file");
+    case ProfileError::CannotRead:
+        return chinese ? QStringLiteral("打开配置文件失败") : QStringLiteral("Can't open configuration file");
+    case ProfileError::NotWellFormed:
+        return chinese ? QStringLiteral("配置文件已损坏")
+                       : QStringLiteral("The configuration file is damaged");
+    case ProfileError::WrongModel:
+        return chinese ? QStringLiteral("配置文件不匹配，请选择%1的配置文件").arg(model)
+                       : QStringLiteral("The configuration file does not match,please select a file of %1")
+                             .arg(model);
+    case ProfileError::None:
+        break;
+    }
+    return saving ? QStringLiteral("保存配置文件失败") : QStringLiteral("打开配置文件失败");
+}
+
+} // namespace
+
+COrvoDlg::COrvoDlg(GuiContext& context, QWidget* parent) : SkinnedDialog(context, parent) {
+    setWindowTitle(QString::fromUtf8(ModelName(context.doc.modelType)));
+    clickTimer_.setSingleShot(true);
+    connect(&clickTimer_, &QTimer::timeout, this, &COrvoDlg::unblockClicks);
+}
+
+COrvoDlg::~COrvoDlg() {
+    monitor_.reset();
+    if (tray_) {
+        tray_->hide();
+    }
+}
+
+bool COrvoDlg::initialise() {
+    ConfigDocument& doc = context_.doc;
+    if (!doc.device.__createDev()) {
+        context_.prompts.message(this, QStringLiteral("Keyboard is not connected!"), QString(),
+                                 PromptButtons::Ok, PromptIcon::None);
+        return false;
+    }
+    std::array<wchar_t, kVersionTextLength> version{};
+    if (!doc.device.ReadKeyboardVersion(version.data())) {
+        context_.prompts.message(this, QStringLiteral("Keyboard has be occupied!"), QString(),
+                                 PromptButtons::Ok, PromptIcon::None);
+        return false;
+    }
+    const QIcon icon(QStringLiteral(":/ZarnRES/icon/128.png"));
+    setWindowIcon(icon);
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    doc.scaleFactor =
+        context_.scaleOverride.value_or(ComputeScaleFactor(screen ? screen->geometry().height() : 0));
+
+    const AppResources& images = context_.resources;
+    setUpSkin({MainWindowElements(doc.modelType), images.image(ImageRole::MainBackground),
+               images.image(ImageRole::MainHover), images.image(ImageRole::MainAssigned),
+               kMainWindowColourKey, QSize(kMainWindowWidth, kMainWindowHeight)});
+
+    doc.currentLayer = 0;
+    doc.ResetToDefaults();
+    doc.unsavedKeyChanges = 0;
+    doc.clicksBlocked = 0;
+
+    tray_ = std::make_unique<QSystemTrayIcon>(icon);
+    tray_->setToolTip(modelCaption());
+    trayMenu_ = std::make_unique<QMenu>();
+    QAction* exitItem = trayMenu_->addAction(QString());
+    connect(trayMenu_.get(), &QMenu::aboutToShow, this,
+            [this, exitItem] { exitItem->setText(byLanguage("关闭", "Exit")); });
+    connect(exitItem, &QAction::triggered, this, [this] { done(QDialog::Rejected); });
+    tray_->setContextMenu(trayMenu_.get());
+    connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        // Desktop trays differ: some report a double click, some only a click.
+        if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) {
+            trayNotify(kTrayIconId, kLeftDoubleClick);
+        }
+    });
+
+    const float s = doc.scaleFactor;
+    statusBox_ = new QPlainTextEdit(this);
+    statusBox_->setObjectName(QStringLiteral("statusBox"));
+    statusBox_->setReadOnly(true);
+    statusBox_->setFrameShape(QFrame::NoFrame);
+    statusBox_->setFocusPolicy(Qt::NoFocus);
+    statusBox_->setTextInteractionFlags(Qt::NoTextInteraction);
+    statusBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    statusBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const QPoint topLeft(Scaled(kMainStatusBoxRect.left, s), Scaled(kMainStatusBoxRect.top, s));
+    const QPoint bottomRight(Scaled(kMainStatusBoxRect.right, s), Scaled(kMainStatusBoxRect.bottom, s));
+    statusBox_->setGeometry(
+        QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())));
+    styleEdit(statusBox_, Scaled(kMainStatusFontIndex, s));
+
+    WindowHandle window = handle();
+    monitor_ = StartDeviceMonitor([window] { window.post(WM_DEVICECHANGE, 0, 0); });
+    return true;
+}
+
+bool COrvoDlg::trayIconShown() const {
+    return tray_ && tray_->isVisible();
+}
+
+QString COrvoDlg::byLanguage(const char* zh, const char* en) const {
+    const std::string& language = context_.doc.uiLanguage;
+    if (language == "zh-CN") {
+        return QString::fromUtf8(zh);
+    }
+    return language == "en-US" ? QString::fromUtf8(en) : QString();
+}
+
+QString COrvoDlg::modelCaption() const {
+    return QString::fromUtf8(ModelName(context_.doc.modelType));
+}
+
+void COrvoDlg::say(const QString& text, const QString& caption, int icon) {
+    const PromptIcon shown = icon == kExclamation ? PromptIcon::Exclamation
+                             : icon == kWarning   ? PromptIcon::Warning
+                                                  : PromptIcon::None;
+    context_.prompts.message(this, text, caption, PromptButtons::Ok, shown);
+}
+
+bool COrvoDlg::ask(const QString& zh, const QString& en) {
+    const QString& text = context_.doc.uiLanguage == "zh-CN" ? zh : en;
+    return context_.prompts.message(this, text, modelCaption(), PromptButtons::YesNo, PromptIcon::Question) ==
+           PromptAnswer::Yes;
+}
+
+void COrvoDlg::runCommand(int id) {
+    ConfigDocument& doc = context_.doc;
+    if (doc.clicksBlocked == 1) {
+        return;
+    }
+    switch (id) {
+    case kCmdLanguage:
+        if (SkinItem* item = mutableElement(kCmdLanguage); item != nullptr) {
+            item->selected = item->selected != 0 ? 0 : 1;
+            doc.uiLanguage = item->selected != 0 ? "en-US" : "zh-CN";
+        }
+        update();
+        break;
+    case kCmdReadCounters:
+        readCounters();
+        break;
+    case kCmdHelp: {
+        const QString beside =
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Zarn.html"));
+        const QString installed = QDir(QStringLiteral(ZARN_DATA_DIR)).filePath(QStringLiteral("Zarn.html"));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo::exists(beside) ? beside : installed));
+        break;
+    }
+    case kCmdHide:
+        hideToTray();
+        break;
+    case kCmdExit:
+        exitFlow();
+        break;
+    case kCmdSaveProfile:
+        saveProfile();
+        update();
+        break;
+    case kCmdOpenProfile:
+        openProfile();
+        break;
+    case kCmdDefaults:
+        context_.worker.waitIdle();
+        doc.ResetToDefaults();
+        update();
+        break;
+    case kCmdWriteKeys:
+        writeKeys();
+        break;
+    case kCmdBacklight:
+        context_.worker.waitIdle();
+        if (context_.dialogs.backlight) {
+            context_.dialogs.backlight(this);
+        }
+        update();
+        break;
+    case kCmdReadAll:
+        readAll();
+        break;
+    case kCmdFirmware: {
+        COrvoDialogFirmwareUpdate dialog(context_, this);
+        dialog.exec();
+        break;
+    }
+    case kCmdLayer:
+        if (SkinItem* item = mutableElement(kCmdLayer); item != nullptr) {
+            item->selected = item->selected != 0 ? 0 : 1;
+        }
+        doc.currentLayer = 1 - doc.currentLayer;
+        update();
+        break;
+    default:
+        if (const SkinItem* item = element(id);
+            item != nullptr && id >= kFirstKeyElementId && item->keyNumber > 0) {
+            editKey(item->keyNumber);
+        }
+        break;
+    }
+    handlePendingDeviceChange();
+}
+
+ProgressOutcome COrvoDlg::runProgress(int operationCode) {
+    COrvoDialogProgress dialog(context_, this);
+    dialog.operationCode = operationCode;
+    dialog.exec();
+    return dialog.outcome();
+}
+
+void COrvoDlg::reportOutcome(ProgressOutcome outcome) {
+    if (outcome == ProgressOutcome::Finished) {
+        say(QStringLiteral("OK!!"), modelCaption(), kExclamation);
+    } else if (outcome == ProgressOutcome::Failed) {
+        say(QStringLiteral("Failed!"), modelCaption(), kWarning);
+    }
+}
+
+void COrvoDlg::readCounters() {
+    reportOutcome(runProgress(5));
+    update();
+}
+
+void COrvoDlg::writeKeys() {
+    const ProgressOutcome outcome = runProgress(1);
+    if (outcome == ProgressOutcome::Finished) {
+        context_.doc.unsavedKeyChanges = 0;
+    }
+    reportOutcome(outcome);
+    update();
+}
+
+void COrvoDlg::readAll() {
+    reportOutcome(runProgress(3));
+    update();
+}
+
+void COrvoDlg::editKey(int keyNumber) {
+    context_.worker.waitIdle();
+    context_.doc.selectedKey = keyNumber;
+    if (context_.dialogs.keySettings && context_.dialogs.keySettings(this) == QDialog::Accepted) {
+        context_.doc.unsavedKeyChanges = 1;
+    }
+    update();
+}
+
+void COrvoDlg::saveProfile() {
+    const std::optional<QString> path =
+        context_.prompts.saveFile(this, {QString::fromUtf8(profileFilter()), QStringLiteral("pro"), true});
+    if (!path) {
+        return;
+    }
+    context_.worker.waitIdle();
+    const ProfileResult result = SaveProfile(context_.doc, path->toStdString());
+    if (!result) {
+        say(profileErrorText(result, true, context_.doc.uiLanguage == "zh-CN", context_.doc.modelType),
+            modelCaption(), kWarning);
+    }
+}
+
+void COrvoDlg::openProfile() {
+    const std::optional<QString> path =
+        context_.prompts.openFile(this, {QString::fromUtf8(profileFilter()), QStringLiteral("pro"), false});
+    if (path) {
+        context_.worker.waitIdle();
+        const ProfileResult result = LoadProfile(context_.doc, path->toStdString());
+        if (!result) {
+            say(profileErrorText(result, false, context_.doc.uiLanguage == "zh-CN", context_.doc.modelType),
+                modelCaption(), kWarning);
+        }
+    }
+    update();
+    // The click that closed the file dialog must not reach the keyboard picture.
+    context_.doc.clicksBlocked = 1;
+    clickTimer_.start(kClickBlockMs);
+}
+
+void COrvoDlg::unblockClicks() {
+    context_.doc.clicksBlocked = 0;
+    clickTimer_.stop();
+}
+
+bool COrvoDlg::offerSave() {
+    if (!ask(QStringLiteral("是否保存按键配置文件??"), QStringLiteral("Save configuration file of key??"))) {
+        return false;
+    }
+    saveProfile();
+    update();
+    return true;
+}
+
+void COrvoDlg::exitFlow() {
+    if (context_.doc.unsavedKeyChanges == 1 &&
+        !ask(QStringLiteral("配置未写入，是否继续退出??"),
+             QStringLiteral("Configuration don't be writted,continue to exit??"))) {
+        return;
+    }
+    offerSave();
+    if (tray_) {
+        tray_->hide();
+    }
+    closing_ = true;
+    done(QDialog::Accepted);
+}
+
+void COrvoDlg::hideToTray() {
+    // Without a notification area a hidden window could never be brought back.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        showMinimized();
+        return;
+    }
+    tray_->show();
+    hide();
+}
+
+void COrvoDlg::showFromTray() {
+    showNormal();
+    if (tray_) {
+        tray_->hide();
+    }
+}
+
+void COrvoDlg::showMenuAt(const QPoint& where) {
+    if (trayMenu_ && !byLanguage("关闭", "Exit").isEmpty()) {
+        trayMenu_->popup(where);
+    }
+}
+
+void COrvoDlg::trayNotify(WPARAM identifier, LPARAM mouseMessage) {
+    if (identifier != kTrayIconId) {
+        return;
+    }
+    if (mouseMessage == kLeftDoubleClick) {
+        showFromTray();
+    } else if (mouseMessage == kRightButtonUp) {
+        showMenuAt(QCursor::pos());
+    }
+}
+
+void COrvoDlg::deviceChanged() {
+    // A device operation or another dialog is running: it fails on its own,
+    // and the change is looked at once it has ended.
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
+        deviceChangePending_ = true;
+        return;
+    }
+    deviceChangePending_ = false;
+    if (context_.doc.device.DetectDevice()) {
+        return;
+    }
+    context_.prompts.message(this, QStringLiteral("Keyboard is not connected"), QString(), PromptButtons::Ok,
+                             PromptIcon::None);
+    if (context_.doc.unsavedKeyChanges == 1) {
+        offerSave();
+    }
+    endedByUnplug_ = true;
+    closing_ = true;
+    if (tray_) {
+        tray_->hide();
+    }
+    done(QDialog::Rejected);
+}
+
+void COrvoDlg::handlePendingDeviceChange() {
+    if (deviceChangePending_ && isVisible()) {
+        deviceChanged();
+    }
+}
+
+void COrvoDlg::userMessage(unsigned message, WPARAM wParam, LPARAM lParam) {
+    if (message == UM_TRAY_NOTIFY) {
+        trayNotify(wParam, lParam);
+    } else if (message == WM_DEVICECHANGE) {
+        deviceChanged();
+    }
+}
+
+std::string COrvoDlg::keyCaption(int keyNumber) const {
+    if (keyNumber < 1 || keyNumber > kKeyCount) {
+        return "     ";
+    }
+    for (const SkinItem& item : elements()) {
+        if (item.keyNumber == keyNumber) {
+            const auto en = item.captions.find("en-US");
+            return (en == item.captions.end() ? std::string() : en->second) + " ";
+        }
+    }
+    return "     ";
+}
+
+std::string COrvoDlg::composeStatus() const {
+    const ConfigDocument& doc = context_.doc;
+    const std::string model = ModelName(doc.modelType);
+    const bool zh = doc.uiLanguage == "zh-CN";
+    const bool en = doc.uiLanguage == "en-US";
+    if (!zh && !en) {
+        return {};
+    }
+    std::string text =
+        model + format(zh ? " 编程软件 [版本 " ZARN_VERSION "]\r\n高频键：%s 低频键：%s\r\n敲击次数："
+                          : " Programming Software [Ver " ZARN_VERSION
+                            "]\r\nHighest: %s Lowest: %s\r\nCounter: ",
+                       keyCaption(doc.highestKey), keyCaption(doc.lowestKey));
+    const QPoint mouse = lastMousePoint();
+    for (const SkinItem& item : elements()) {
+        if (item.id < kFirstKeyElementId || item.isLabel != 0 || item.keyNumber < 1 ||
+            item.keyNumber > kKeyCount || !item.rect.contains(mouse.x(), mouse.y())) {
+            continue;
+        }
+        const int key = item.keyNumber;
+        if (doc.keyCounters[static_cast<std::size_t>(key)] >= 0) {
+            text += std::to_string(doc.keyCounters[static_cast<std::size_t>(key)]);
+        }
+        const auto typeName = [&](int layer) -> std::string {
+            const int mode = doc.keyMode[static_cast<std::size_t>(2 * key + layer)];
+            if (mode < 0 || mode >= kTypeCount) {
+                return {};
+            }
+            return zh ? doc.typeNamesZh[static_cast<std::size_t>(mode)]
+                      : doc.typeNamesEn[static_cast<std::size_t>(mode)];
+        };
+        text +=
+            format(zh ? "\r\n顶层键：%s %s\r\nFN组合键：%s %s\r\n"
+                      : "\r\nTop layer Key: %s %s\r\nFn layer Key: %s %s\r\n",
+                   typeName(0), doc.DescribeAssignment(key, 0), typeName(1), doc.DescribeAssignment(key, 1));
+        break;
+    }
+    return text;
+}
+
+void COrvoDlg::beforePaint() {
+    ConfigDocument& doc = context_.doc;
+    for (SkinItem& item : mutableElements()) {
+        if (item.id > 99 && item.keyNumber > 0 && item.keyNumber <= kKeyCount) {
+            item.selected =
+                doc.keyMode[static_cast<std::size_t>(2 * item.keyNumber + doc.currentLayer)] > 0 ? 1 : 0;
+        }
+    }
+    const SkinItem* layer = element(kCmdLayer);
+    const std::uint8_t fnShown = layer != nullptr ? layer->selected : 0;
+    if (SkinItem* top = mutableElement(kLabelTopLayer)) {
+        top->selected = fnShown != 0 ? 0 : 1;
+    }
+    if (SkinItem* fn = mutableElement(kLabelFnLayer)) {
+        fn->selected = fnShown;
+    }
+    std::string status = composeStatus();
+    if (status != statusText_) {
+        statusText_ = std::move(status);
+        if (statusBox_ != nullptr) {
+            // The box breaks lines itself; a carriage return would show as a glyph.
+            statusBox_->setPlainText(QString::fromStdString(statusText_).remove(u'\r'));
+        }
+    }
+}
+
+void COrvoDlg::drawMarker(QPainter& painter, const SkinItem& item) const {
+    const int mode =
+        context_.doc.keyMode[static_cast<std::size_t>(2 * item.keyNumber + context_.doc.currentLayer)];
+    if (mode <= 1 || mode >= kTypeCount) {
+        return;
+    }
+    const float s = scale();
+    const int w = Unscaled(item.rect.width(), s);
+    const int inset = (w - 14) / 2;
+    const int left = Unscaled(item.rect.left, s) + inset;
+    const int right = Unscaled(item.rect.right, s) - inset;
+    const int bottom = Unscaled(item.rect.bottom, s);
+    painter.fillRect(QRect(QPoint(left, bottom - 4), QPoint(right - 1, bottom - 1)), modeColour(mode));
+}
+
+void COrvoDlg::paintElement(QPainter& painter, SkinItem& item) {
+    if (item.isLabel != 0) {
+        drawCaption(painter, item, item.rect);
+        return;
+    }
+    const QPoint mouse = lastMousePoint();
+    if (item.selected != 0) {
+        overlay(painter, selectedImage(), item.rect);
+    } else if (item.rect.contains(mouse.x(), mouse.y())) {
+        overlay(painter, hoverImage(), item.rect);
+    }
+    if (item.keyNumber > 0 && item.keyNumber <= kKeyCount) {
+        drawMarker(painter, item);
+    }
+}
+
+void COrvoDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape would close the window past the exit flow's questions.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    SkinnedDialog::keyPressEvent(event);
+}
+
+void COrvoDlg::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        SkinnedDialog::closeEvent(event);
+        return;
+    }
+    // Closed from outside (window manager, session end): ask as the exit command does.
+    event->ignore();
+    exitFlow();
+}

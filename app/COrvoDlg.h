@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/SkinnedDialog.h"
+
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+class DeviceMonitor;
+class QMenu;
+class QPlainTextEdit;
+class QSystemTrayIcon;
+enum class ProgressOutcome;
+
+// The main window: the keyboard picture, the command row, the layer switch,
+// the legend of assignment types and the status box.
+class COrvoDlg : public SkinnedDialog {
+    Q_OBJECT
+
+public:
+    explicit COrvoDlg(GuiContext& context, QWidget* parent = nullptr);
+    ~COrvoDlg() override;
+
+    // Opens the keyboard and sets the window up; false (after telling the
+    // user) when there is no keyboard or it does not answer.
+    bool initialise();
+
+    // The status box's text as composed, lines ending in "\r\n".
+    const std::string& statusText() const { return statusText_; }
+    QPlainTextEdit* statusBox() const { return statusBox_; }
+    bool trayIconShown() const;
+    // True when the window closed because the keyboard went away.
+    bool endedByUnplug() const { return endedByUnplug_; }
+
+    void trayNotify(WPARAM identifier, LPARAM mouseMessage);
+    // The device-change notification.
+    void deviceChanged();
+
+    // File dialog filter of profiles, in the program's notation.
+    static const char* profileFilter() { return "pro(*.pro)|*.pro|All Files(*.*)|*.*||"; }
+
+protected:
+    void runCommand(int id) override;
+    void userMessage(unsigned message, WPARAM wParam, LPARAM lParam) override;
+    void beforePaint() override;
+    void paintElement(QPainter& painter, SkinItem& item) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void exitFlow();
+    bool offerSave();
+    void saveProfile();
+    void openProfile();
+    void readCounters();
+    void writeKeys();
+    void readAll();
+    void editKey(int keyNumber);
+    void hideToTray();
+    void showFromTray();
+    void showMenuAt(const QPoint& where);
+    void unblockClicks();
+    void handlePendingDeviceChange();
+    ProgressOutcome runProgress(int operationCode);
+    void reportOutcome(ProgressOutcome outcome);
+    void say(const QString& text, const QString& caption, int icon);
+    bool ask(const QString& zh, const QString& en);
+    QString byLanguage(const char* zh, const char* en) const;
+    QString modelCaption() const;
+    std::string composeStatus() const;
+    std::string keyCaption(int keyNumber) const;
+    void drawMarker(QPainter& painter, const SkinItem& item) const;
+
+    QPlainTextEdit* statusBox_ = nullptr;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    std::unique_ptr<QMenu> trayMenu_;
+    QTimer clickTimer_;
+    std::unique_ptr<DeviceMonitor> monitor_;
+    std::string statusText_;
+    bool deviceChangePending_ = false;
+    bool endedByUnplug_ = false;
+    bool closing_ = false;
+};

@@ -1,0 +1,78 @@
+#include "app/QtUserPrompts.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon boxIcon(PromptIcon icon) {
+    switch (icon) {
+    case PromptIcon::Information:
+        return QMessageBox::Information;
+    case PromptIcon::Exclamation:
+    case PromptIcon::Warning:
+        return QMessageBox::Warning;
+    case PromptIcon::Question:
+        return QMessageBox::Question;
+    case PromptIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& spec,
+                                     QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilter(QtFileFilter(spec.filter));
+    dialog.setDefaultSuffix(spec.defaultExtension);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!spec.overwritePrompt) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+PromptAnswer QtUserPrompts::message(QWidget* parent, const QString& text, const QString& caption,
+                                    PromptButtons buttons, PromptIcon icon) {
+    // The program's texts end lines with "\r\n"; a label would show the carriage return.
+    QString shown = text;
+    shown.remove(u'\r');
+    QMessageBox box(boxIcon(icon), caption, shown,
+                    buttons == PromptButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                    parent);
+    const int answer = box.exec();
+    switch (answer) {
+    case QMessageBox::Yes:
+        return PromptAnswer::Yes;
+    case QMessageBox::No:
+        return PromptAnswer::No;
+    case QMessageBox::Ok:
+        return PromptAnswer::Ok;
+    default:
+        return PromptAnswer::Cancel;
+    }
+}
+
+std::optional<QString> QtUserPrompts::openFile(QWidget* parent, const FileDialogSpec& spec) {
+    return runFileDialog(parent, spec, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtUserPrompts::saveFile(QWidget* parent, const FileDialogSpec& spec) {
+    return runFileDialog(parent, spec, QFileDialog::AcceptSave);
+}
+
+std::optional<QColor> QtUserPrompts::chooseColour(QWidget* parent, const QColor& initial) {
+    const QColor colour = QColorDialog::getColor(initial, parent);
+    if (!colour.isValid()) {
+        return std::nullopt;
+    }
+    return colour;
+}

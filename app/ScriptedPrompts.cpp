@@ -1,0 +1,63 @@
+#include "app/ScriptedPrompts.h"
+
+#include <QStringList>
+
+QStringList ScriptedPrompts::texts() const {
+    QStringList list;
+    for (const Shown& s : shown_) {
+        list << s.text;
+    }
+    return list;
+}
+
+void ScriptedPrompts::clear() {
+    answers_.clear();
+    files_.clear();
+    colours_.clear();
+    shown_.clear();
+    filesAsked_.clear();
+}
+
+PromptAnswer ScriptedPrompts::message(QWidget*, const QString& text, const QString& caption,
+                                      PromptButtons buttons, PromptIcon icon) {
+    shown_.push_back({text, caption, buttons, icon});
+    if (onMessage_) {
+        onMessage_(shown_.back());
+    }
+    if (answers_.empty()) {
+        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
+    }
+    const PromptAnswer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedPrompts::nextFileAnswer(bool save, const FileDialogSpec& spec) {
+    filesAsked_.push_back({save, spec});
+    if (files_.empty()) {
+        return std::nullopt;
+    }
+    const FileAnswer answer = files_.front();
+    files_.pop_front();
+    if (!answer.chosen) {
+        return std::nullopt;
+    }
+    return answer.path;
+}
+
+std::optional<QString> ScriptedPrompts::openFile(QWidget*, const FileDialogSpec& spec) {
+    return nextFileAnswer(false, spec);
+}
+
+std::optional<QString> ScriptedPrompts::saveFile(QWidget*, const FileDialogSpec& spec) {
+    return nextFileAnswer(true, spec);
+}
+
+std::optional<QColor> ScriptedPrompts::chooseColour(QWidget*, const QColor&) {
+    if (colours_.empty()) {
+        return std::nullopt;
+    }
+    std::optional<QColor> colour = colours_.front();
+    colours_.pop_front();
+    return colour;
+}

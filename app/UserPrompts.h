@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+enum class PromptButtons { Ok, YesNo };
+enum class PromptIcon { None, Information, Exclamation, Warning, Question };
+enum class PromptAnswer { Ok, Yes, No, Cancel };
+
+// How a file dialog is set up: the filter in the program's own notation
+// ("pro(*.pro)|*.pro|All Files(*.*)|*.*||"), the extension appended to a name
+// typed without one, and whether saving over a file asks first.
+struct FileDialogSpec {
+    QString filter;
+    QString defaultExtension;
+    bool overwritePrompt = true;
+};
+
+// Every question the program puts to the user goes through this, so that
+// tests answer it instead of a person.
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+
+    virtual PromptAnswer message(QWidget* parent, const QString& text, const QString& caption,
+                                 PromptButtons buttons, PromptIcon icon) = 0;
+    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
+};
+
+// The program's filter notation in Qt's: "desc|pattern|desc|pattern||" becomes
+// "desc (pattern);;desc (pattern)".  "*.*" means every file, also those
+// without a dot, as it did on the system the notation comes from.
+QString QtFileFilter(const QString& filter);

@@ -1,0 +1,230 @@
+#include "firmware/COrvoDialogFirmwareUpdate.h"
+
+#include "app/AppResources.h"
+#include "app/DeviceWorker.h"
+#include "app/ScaleFactor.h"
+#include "app/UserPrompts.h"
+#include "app/elements/FirmwareUpdateElements.h"
+#include "app/elements/ImageIds.h"
+#include "app/elements/ProgressElements.h"
+#include "firmware/FirmwarePrefix.h"
+#include "model/ConfigDocument.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPainter>
+
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+// Far above any keyboard's firmware text; a bigger file is not one.
+constexpr std::streamoff kMaxFirmwareBytes = 32LL * 1024 * 1024;
+
+QLineEdit* makeEdit(QWidget* parent, const QRect& where, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setReadOnly(true);
+    edit->setFrame(false);
+    edit->setFocusPolicy(Qt::NoFocus);
+    edit->setGeometry(where);
+    return edit;
+}
+
+} // namespace
+
+int DownloadFirmwareFile(ConfigDocument& doc, const std::string& path, const WindowHandle& window) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    if (!file) {
+        return COrvoDialogFirmwareUpdate::kFileNotOpened;
+    }
+    const std::streamoff size = file.tellg();
+    if (size < 0) {
+        return COrvoDialogFirmwareUpdate::kFileNotOpened;
+    }
+    if (size > kMaxFirmwareBytes) {
+        return COrvoDialogFirmwareUpdate::kDownloadFailed;
+    }
+    // The library reads the text up to a terminating zero byte.
+    std::vector<char> text(static_cast<std::size_t>(size) + 1, '\0');
+    file.seekg(0);
+    if (size > 0 && !file.read(text.data(), size)) {
+        return COrvoDialogFirmwareUpdate::kFileNotOpened;
+    }
+    const bool ok = doc.device.WriteFirmwareToKeyboard(text.data(), static_cast<std::size_t>(size), window);
+    return ok ? COrvoDialogFirmwareUpdate::kDownloaded : COrvoDialogFirmwareUpdate::kDownloadFailed;
+}
+
+COrvoDialogFirmwareUpdate::COrvoDialogFirmwareUpdate(GuiContext& context, QWidget* parent)
+    : SkinnedDialog(context, parent) {
+    const AppResources& images = context.resources;
+    setUpSkin({FirmwareUpdateElements(), images.image(ImageRole::FirmwareBackground),
+               images.image(ImageRole::FirmwareHover), images.image(ImageRole::FirmwareActive),
+               kFirmwareColourKey, QSize(kFirmwareWidth, kFirmwareHeight)});
+    updateReady = 1;
+    progressValue = 0;
+    context.doc.progressWindow = handle();
+
+    const int fontIndex = Scaled(kFirmwareEditFontIndex, scale());
+    versionEdit_ = makeEdit(this, toWindow(kFirmwareVersionEditRect), "versionEdit");
+    pathEdit_ = makeEdit(this, toWindow(kFirmwarePathEditRect), "pathEdit");
+    styleEdit(versionEdit_, fontIndex);
+    styleEdit(pathEdit_, fontIndex);
+
+    // A transfer left running by a closed dialog finishes before the keyboard is asked again.
+    context.worker.waitIdle();
+    queryVersion();
+}
+
+QString COrvoDialogFirmwareUpdate::modelCaption() const {
+    return QString::fromUtf8(ModelName(context_.doc.modelType));
+}
+
+bool COrvoDialogFirmwareUpdate::deviceBusy() const {
+    return context_.worker.busy();
+}
+
+void COrvoDialogFirmwareUpdate::sayInLanguage(const char* zh, const char* en) {
+    const std::string& language = context_.doc.uiLanguage;
+    if (language == "zh-CN") {
+        context_.prompts.message(this, QString::fromUtf8(zh), QString(), PromptButtons::Ok, PromptIcon::None);
+    } else if (language == "en-US") {
+        context_.prompts.message(this, QString::fromUtf8(en), QString(), PromptButtons::Ok, PromptIcon::None);
+    }
+}
+
+void COrvoDialogFirmwareUpdate::queryVersion() {
+    std::array<wchar_t, kVersionTextLength> version{};
+    if (context_.doc.device.ReadKeyboardVersion(version.data())) {
+        version.back() = L'\0';
+        versionEdit_->setText(QString::fromWCharArray(version.data()));
+    } else {
+        sayInLanguage("读取键盘版本失败", "Failed on reading keyboard version infomation");
+    }
+}
+
+void COrvoDialogFirmwareUpdate::runCommand(int id) {
+    switch (id) {
+    case kFirmwareCmdClose:
+    case kFirmwareCmdCancel:
+        close(QDialog::Rejected);
+        break;
+    case kFirmwareCmdGetVersion:
+        // One thread on the keyboard at a time: not while a download runs.
+        if (!deviceBusy()) {
+            queryVersion();
+        }
+        break;
+    case kFirmwareCmdOpen:
+        if (!deviceBusy()) {
+            openFile();
+        }
+        break;
+    case kFirmwareCmdUpdate:
+        startUpdate();
+        break;
+    default:
+        break;
+    }
+}
+
+void COrvoDialogFirmwareUpdate::close(int result) {
+    updateReady = 1;
+    progressValue = 0;
+    done(result);
+}
+
+void COrvoDialogFirmwareUpdate::openFile() {
+    const std::optional<QString> path =
+        context_.prompts.openFile(this, {QStringLiteral("bin(*.bin)|*.bin"), QStringLiteral("bin"), false});
+    if (!path) {
+        return;
+    }
+    const QFileInfo info(*path);
+    chosenFileName = info.completeBaseName();
+    const int model = context_.doc.modelType;
+    if (FirmwareMatchesModel(chosenFileName.toStdString(), model)) {
+        chosenFilePath = *path;
+        pathEdit_->setText(chosenFilePath);
+        updateReady = 1;
+        return;
+    }
+    const QString name = QString::fromUtf8(ModelName(model));
+    const QString text = context_.doc.uiLanguage == "zh-CN"
+                             ? QStringLiteral("固件不匹配，请选择%1").arg(name)
+                             : QStringLiteral("The firmware does not match,please select %1").arg(name);
+    context_.prompts.message(this, text, modelCaption(), PromptButtons::Ok, PromptIcon::Warning);
+}
+
+void COrvoDialogFirmwareUpdate::startUpdate() {
+    if (!FirmwareMatchesModel(chosenFileName.toStdString(), context_.doc.modelType)) {
+        context_.prompts.message(this, QStringLiteral("The firmware does not match"), modelCaption(),
+                                 PromptButtons::Ok, PromptIcon::Warning);
+        return;
+    }
+    if (updateReady == 0 || deviceBusy()) {
+        return;
+    }
+    updateReady = 0;
+    ConfigDocument& doc = context_.doc;
+    doc.firmwarePath = chosenFilePath.toStdString();
+    const std::string path = doc.firmwarePath;
+    const WindowHandle window = handle();
+    context_.worker.start([&doc, path, window] {
+        const int result = DownloadFirmwareFile(doc, path, window);
+        window.post(UM_DEVICE_DONE, static_cast<WPARAM>(result), 0);
+    });
+    progressValue = 1;
+    update();
+}
+
+void COrvoDialogFirmwareUpdate::userMessage(unsigned message, WPARAM wParam, LPARAM) {
+    if (message == UM_DEVICE_PROGRESS) {
+        progressValue = static_cast<int>(std::min<WPARAM>(wParam, 1000)) * 100 / 150;
+        updateReady = 0;
+        invalidate(toWindow(kFirmwareBarArea));
+        return;
+    }
+    if (message != UM_DEVICE_DONE) {
+        return;
+    }
+    switch (wParam) {
+    case kDownloaded:
+        updateReady = 1;
+        sayInLanguage(
+            "固件下载完成。\r\n请勿插拔USB直至三个状态指示灯同时闪烁则固件更新完成，请拔下USB重新上电。",
+            "The Firmware is downloaded successfully.\r\nPlease keep the USB plug in until three indicator "
+            "lights flash simultaneously.\r\nThen firmware updated completely,pleased unplug the USB and "
+            "plug in.");
+        break;
+    case kDownloadFailed:
+        updateReady = 1;
+        sayInLanguage("固件下载失败!", "Firmware download failed.");
+        break;
+    case kFileNotOpened:
+        sayInLanguage("打开固件文件失败", "Can't open firmware file");
+        break;
+    default:
+        break;
+    }
+}
+
+int COrvoDialogFirmwareUpdate::barWidth() const {
+    return progressValue * kBarFullWidth / 100;
+}
+
+void COrvoDialogFirmwareUpdate::afterPaint(QPainter& painter) {
+    const QRect bar(kBarLeft, kBarTop, barWidth(), kBarHeight);
+    const QRect visible = bar.intersected(QRect(QPoint(0, 0), imageSize()));
+    if (visible.isEmpty()) {
+        return;
+    }
+    if (selectedImage().isNull()) {
+        painter.fillRect(visible, QColor(255, 111, 0));
+    } else {
+        painter.drawImage(visible.topLeft(), selectedImage(), visible);
+    }
+}

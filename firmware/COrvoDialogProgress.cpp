@@ -1,0 +1,143 @@
+#include "firmware/COrvoDialogProgress.h"
+
+#include "app/AppResources.h"
+#include "app/DeviceWorker.h"
+#include "app/elements/ImageIds.h"
+#include "app/elements/ProgressElements.h"
+#include "model/ConfigDocument.h"
+#include "model/DeviceBridge.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+constexpr int kWaitPollMs = 50;
+
+void pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Codes 4 to 6 have no progress of their own: one message fills the bar.
+bool finishShortOperation(bool ok, const WindowHandle& window, const DevicePauses& pauses) {
+    if (window.post(UM_DEVICE_PROGRESS, 150, 0)) {
+        pause(pauses.afterWriteMs);
+    }
+    return ok;
+}
+
+} // namespace
+
+bool RunDeviceOperation(int operationCode, ConfigDocument& doc, const WindowHandle& window,
+                        const DevicePauses& pauses) {
+    switch (operationCode) {
+    case 1: {
+        const bool ok = WriteKeysToDevice(doc, window);
+        pause(pauses.afterWriteMs);
+        return ok;
+    }
+    case 3: {
+        // Lights are not asked for from a keyboard that just failed to send its keys.
+        if (!ReadKeysFromDevice(doc, window)) {
+            return false;
+        }
+        pause(pauses.beforeLightsMs);
+        return ReadLightsFromDevice(doc);
+    }
+    case 4:
+        return finishShortOperation(WriteLightsToDevice(doc), window, pauses);
+    case 5:
+        return finishShortOperation(ReadCountersFromDevice(doc), window, pauses);
+    case 6:
+        return finishShortOperation(ReadLightsFromDevice(doc), window, pauses);
+    default:
+        return false;
+    }
+}
+
+COrvoDialogProgress::COrvoDialogProgress(GuiContext& context, QWidget* parent)
+    : SkinnedDialog(context, parent) {
+    const AppResources& images = context.resources;
+    setUpSkin({ProgressElements(), images.image(ImageRole::ProgressBackground),
+               images.image(ImageRole::ProgressHover), images.image(ImageRole::ProgressActive),
+               kProgressColourKey, QSize(kProgressWidth, kProgressHeight)});
+    progressValue = 1;
+    context.doc.progressWindow = handle();
+    waitTimer_.setInterval(kWaitPollMs);
+    connect(&waitTimer_, &QTimer::timeout, this, &COrvoDialogProgress::startWhenDeviceIsFree);
+}
+
+void COrvoDialogProgress::showEvent(QShowEvent* event) {
+    SkinnedDialog::showEvent(event);
+    if (!started_) {
+        started_ = true;
+        startWhenDeviceIsFree();
+    }
+}
+
+void COrvoDialogProgress::startWhenDeviceIsFree() {
+    // The job of a dialog closed earlier may still hold the device; this one
+    // stays cancellable while it waits for it.
+    if (context_.worker.busy()) {
+        waitTimer_.start();
+        return;
+    }
+    waitTimer_.stop();
+    const int code = operationCode;
+    ConfigDocument& doc = context_.doc;
+    const WindowHandle window = handle();
+    const DevicePauses pauses = context_.pauses;
+    context_.worker.start([code, &doc, window, pauses] {
+        const bool ok = RunDeviceOperation(code, doc, window, pauses);
+        window.post(UM_DEVICE_DONE, ok ? kDone : kFailed, 0);
+    });
+}
+
+int COrvoDialogProgress::barWidth() const {
+    return progressValue * kBarFullWidth / 100;
+}
+
+void COrvoDialogProgress::runCommand(int id) {
+    if (id == kProgressCmdClose || id == kProgressCmdCancel) {
+        cancel();
+    }
+}
+
+void COrvoDialogProgress::reject() {
+    cancel();
+}
+
+void COrvoDialogProgress::cancel() {
+    waitTimer_.stop();
+    progressValue = 0;
+    outcome_ = ProgressOutcome::Cancelled;
+    done(QDialog::Rejected);
+}
+
+void COrvoDialogProgress::userMessage(unsigned message, WPARAM wParam, LPARAM) {
+    if (message == UM_DEVICE_PROGRESS) {
+        // Counts come from the device library (slots 0..205, or 150); a wild one must not overflow.
+        const int count = static_cast<int>(std::min<WPARAM>(wParam, 1000));
+        progressValue = (operationCode == 1 || operationCode == 3) ? count * 100 / 150 : count * 200 / 150;
+        update();
+    } else if (message == UM_DEVICE_DONE) {
+        outcome_ = wParam == kDone ? ProgressOutcome::Finished : ProgressOutcome::Failed;
+        done(QDialog::Accepted);
+    }
+}
+
+void COrvoDialogProgress::afterPaint(QPainter& painter) {
+    const QRect bar(kBarLeft, kBarTop, barWidth(), kBarHeight);
+    const QRect visible = bar.intersected(QRect(QPoint(0, 0), imageSize()));
+    if (visible.isEmpty()) {
+        return;
+    }
+    if (selectedImage().isNull()) {
+        painter.fillRect(visible, QColor(255, 111, 0));
+    } else {
+        painter.drawImage(visible.topLeft(), selectedImage(), visible);
+    }
+}

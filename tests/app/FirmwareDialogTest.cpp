@@ -1,0 +1,183 @@
+#include "app/ScaleFactor.h"
+#include "app/elements/FirmwareUpdateElements.h"
+#include "firmware/COrvoDialogFirmwareUpdate.h"
+#include "firmware/FirmwarePrefix.h"
+#include "tests/app/GuiHarness.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+struct PrefixCase {
+    int model;
+    const char* file;
+    bool accepted;
+};
+
+TEST(FirmwarePrefix, BelongsToTheModelByTheStartOfTheName) {
+    const PrefixCase cases[] = {
+        {3, "ZarnBT_v2", false},     {3, "ZarnRGB_v2", false},   {3, "Zarn_v2", true},
+        {4, "ZarnRGB.BT_v2", false}, {4, "ZarnRGB_v2", true},    {3, "zarn_v2", false},
+        {2, "ZarnBT_v2", true},      {1, "ZarnRGB.BT_v2", true}, {0, "ZarnRGB.BT_x", true},
+        {1, "ZarnRGB_v2", false},    {3, "v2_Zarn_", false},
+    };
+    for (const PrefixCase& c : cases) {
+        EXPECT_EQ(FirmwareMatchesModel(c.file, c.model), c.accepted) << c.file << " for model " << c.model;
+    }
+}
+
+class FirmwareDialogTest : public ::testing::Test {
+protected:
+    std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                   ("zarn-fw-" + std::to_string(::getpid()) + "-" +
+                                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override { std::filesystem::create_directories(folder); }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    // An Intel HEX text of `lines` data records and its end record, CR LF line ends.
+    std::string hexFile(const std::string& name, int lines) {
+        const std::string path = (folder / name).string();
+        std::ofstream out(path, std::ios::binary);
+        for (int i = 0; i < lines - 1; ++i) {
+            const int address = i * 16;
+            int sum = 16 + ((address >> 8) & 0xFF) + (address & 0xFF);
+            char line[64];
+            int n = std::snprintf(line, sizeof line, ":10%04X00", address & 0xFFFF);
+            for (int b = 0; b < 16; ++b) {
+                n += std::snprintf(line + n, sizeof line - static_cast<std::size_t>(n), "%02X", b);
+                sum += b;
+            }
+            std::snprintf(line + n, sizeof line - static_cast<std::size_t>(n), "%02X\r\n", (-sum) & 0xFF);
+            out << line;
+        }
+        out << ":00000001FF\r\n";
+        return path;
+    }
+
+    static void click(COrvoDialogFirmwareUpdate& dialog, int id) {
+        const SkinItem* item = dialog.element(id);
+        ClickAt(dialog, QPoint(item->rect.left + 3, item->rect.top + 3));
+    }
+};
+
+TEST_F(FirmwareDialogTest, ShowsTheVersionAndRefusesAnotherModelsFile) {
+    GuiHarness gui(3);
+    ASSERT_TRUE(gui.doc.device.__createDev());
+    COrvoDialogFirmwareUpdate dialog(gui.context);
+    dialog.show();
+    EXPECT_FALSE(dialog.versionEdit()->text().isEmpty());
+    EXPECT_TRUE(gui.prompts.texts().isEmpty());
+
+    gui.prompts.nextFile(QString::fromStdString((folder / "ZarnBT_v2.bin").string()));
+    click(dialog, kFirmwareCmdOpen);
+    gui.doc.uiLanguage = "en-US";
+    gui.prompts.nextFile(QString::fromStdString((folder / "zarn_v2.bin").string()));
+    click(dialog, kFirmwareCmdOpen);
+    EXPECT_TRUE(dialog.chosenFilePath.isEmpty());
+    click(dialog, kFirmwareCmdUpdate);
+    EXPECT_EQ(gui.prompts.texts(),
+              (QStringList{QStringLiteral("固件不匹配，请选择Zarn"),
+                           QStringLiteral("The firmware does not match,please select Zarn"),
+                           QStringLiteral("The firmware does not match")}));
+    EXPECT_EQ(gui.prompts.shown().front().caption, QStringLiteral("Zarn"));
+    EXPECT_EQ(gui.prompts.shown().front().icon, PromptIcon::Warning);
+    ASSERT_EQ(gui.prompts.filesAsked().size(), 2u);
+    EXPECT_EQ(gui.prompts.filesAsked().front().spec.filter, QStringLiteral("bin(*.bin)|*.bin"));
+
+    const QString hex = QString::fromStdString(hexFile("Zarn_v2.hex", 3));
+    gui.prompts.nextFile(hex);
+    click(dialog, kFirmwareCmdOpen);
+    EXPECT_EQ(dialog.chosenFilePath, hex);
+    EXPECT_EQ(dialog.pathEdit()->text(), hex);
+}
+
+TEST_F(FirmwareDialogTest, UpdateTwiceStartsOneDownloadAndTheBarEndsFull) {
+    GuiHarness gui(3);
+    ASSERT_TRUE(gui.doc.device.__createDev());
+    COrvoDialogFirmwareUpdate dialog(gui.context);
+    dialog.show();
+    gui.doc.uiLanguage = "en-US";
+    gui.prompts.nextFile(QString::fromStdString(hexFile("Zarn_v2.hex", 300)));
+    click(dialog, kFirmwareCmdOpen);
+    click(dialog, kFirmwareCmdUpdate);
+    EXPECT_EQ(dialog.updateReady, 0);
+    EXPECT_EQ(dialog.progressValue, 1);
+    click(dialog, kFirmwareCmdUpdate);
+    ASSERT_TRUE(WaitUntil([&] { return !gui.prompts.shown().empty(); }, 20000));
+    EXPECT_EQ(gui.prompts.texts().size(), 1);
+    EXPECT_TRUE(
+        gui.prompts.texts().front().startsWith(QStringLiteral("The Firmware is downloaded successfully.")));
+    EXPECT_EQ(dialog.updateReady, 1);
+    EXPECT_EQ(dialog.progressValue, 100);
+    EXPECT_EQ(dialog.barWidth(), 290);
+    EXPECT_EQ(gui.doc.firmwarePath, (folder / "Zarn_v2.hex").string());
+}
+
+TEST_F(FirmwareDialogTest, UnreadableFileLeavesUpdateIdleUntilTheNextOpen) {
+    GuiHarness gui(3);
+    ASSERT_TRUE(gui.doc.device.__createDev());
+    COrvoDialogFirmwareUpdate dialog(gui.context);
+    dialog.show();
+    const std::string path = hexFile("Zarn_v3.hex", 3);
+    gui.prompts.nextFile(QString::fromStdString(path));
+    click(dialog, kFirmwareCmdOpen);
+    std::filesystem::remove(path);
+    click(dialog, kFirmwareCmdUpdate);
+    ASSERT_TRUE(WaitUntil([&] { return !gui.prompts.shown().empty(); }, 5000));
+    EXPECT_EQ(gui.prompts.texts(), QStringList{QStringLiteral("打开固件文件失败")});
+    EXPECT_EQ(dialog.updateReady, 0);
+    gui.prompts.clear();
+    click(dialog, kFirmwareCmdUpdate);
+    QTest::qWait(100);
+    EXPECT_TRUE(gui.prompts.texts().isEmpty()) << "no second download";
+
+    gui.prompts.nextFile(QString::fromStdString(hexFile("Zarn_v3.hex", 3)));
+    click(dialog, kFirmwareCmdOpen);
+    EXPECT_EQ(dialog.updateReady, 1);
+}
+
+TEST_F(FirmwareDialogTest, EmptyFileIsAFailedDownload) {
+    GuiHarness gui(3);
+    ASSERT_TRUE(gui.doc.device.__createDev());
+    COrvoDialogFirmwareUpdate dialog(gui.context);
+    dialog.show();
+    const std::string path = (folder / "Zarn_empty.hex").string();
+    std::ofstream(path).close();
+    gui.doc.uiLanguage = "en-US";
+    gui.prompts.nextFile(QString::fromStdString(path));
+    click(dialog, kFirmwareCmdOpen);
+    click(dialog, kFirmwareCmdUpdate);
+    ASSERT_TRUE(WaitUntil([&] { return !gui.prompts.shown().empty(); }, 5000));
+    EXPECT_EQ(gui.prompts.texts(), QStringList{QStringLiteral("Firmware download failed.")});
+    EXPECT_EQ(dialog.updateReady, 1);
+}
+
+TEST_F(FirmwareDialogTest, GetVersionAndOpenWaitForARunningDownload) {
+    SimServerOptions slow;
+    slow.latency = std::chrono::microseconds(2000);
+    GuiHarness gui(3, 1.0f, slow);
+    ASSERT_TRUE(gui.doc.device.__createDev());
+    COrvoDialogFirmwareUpdate dialog(gui.context);
+    dialog.show();
+    gui.prompts.nextFile(QString::fromStdString(hexFile("Zarn_v2.hex", 300)));
+    click(dialog, kFirmwareCmdOpen);
+    click(dialog, kFirmwareCmdUpdate);
+    ASSERT_TRUE(gui.worker.busy());
+    gui.prompts.nextFile(QString::fromStdString(hexFile("Zarn_v4.hex", 3)));
+    click(dialog, kFirmwareCmdOpen);
+    click(dialog, kFirmwareCmdGetVersion);
+    EXPECT_EQ(gui.prompts.filesAsked().size(), 1u) << "Open refused during the download";
+    EXPECT_EQ(dialog.updateReady, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !gui.prompts.shown().empty(); }, 20000));
+    EXPECT_EQ(dialog.updateReady, 1);
+}
+
+} // namespace

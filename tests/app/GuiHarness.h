@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/AppResources.h"
+#include "app/DeviceWorker.h"
+#include "app/GuiContext.h"
+#include "app/ScriptedPrompts.h"
+#include "model/ConfigDocument.h"
+#include "tests/support/RunningSim.h"
+
+#include <QPoint>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QWidget;
+class SkinnedDialog;
+
+// A simulated keyboard of one model on a socket of the test, listed as the
+// only virtual keyboard, and everything a window needs, without images.
+struct GuiHarness {
+    explicit GuiHarness(int modelType = 3, std::optional<float> scale = 1.0f, SimServerOptions server = {});
+    ~GuiHarness();
+
+    std::unique_ptr<RunningSim> sim;
+    ConfigDocument doc;
+    AppResources resources;
+    ScriptedPrompts prompts;
+    DeviceWorker worker;
+    GuiContext context;
+};
+
+// Product id of a ModelType's keyboard.
+int ProductIdOf(int modelType);
+const char* SimModelName(int modelType);
+
+// The window pixel of a 1080-based point.
+QPoint At(const SkinnedDialog& window, int x, int y);
+void ClickAt(QWidget& window, QPoint point);
+void MoveTo(QWidget& window, QPoint point);
+
+// Runs `action` from the event loop once a modal dialog other than `below`
+// is up (within `timeoutMs`), then returns.
+void WhenModal(QWidget* below, std::function<void(QWidget*)> action, int timeoutMs = 3000);
+// Processes events until `done` holds or `timeoutMs` passes.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs);

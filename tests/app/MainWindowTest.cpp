@@ -1,0 +1,292 @@
+#include "app/COrvoDlg.h"
+#include "app/elements/MainWindowElements.h"
+#include "model/ProfileFile.h"
+#include "tests/app/GuiHarness.h"
+
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace {
+
+QPoint KeyCentre(const COrvoDlg& window, int key) {
+    const SkinRect& r = window.element(KeyElementId(key))->rect;
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+struct MainWindowFixture {
+    explicit MainWindowFixture(int model = 3, float scale = 1.0f) : gui(model, scale), window(gui.context) {
+        initialised = window.initialise();
+        window.show();
+        gui.prompts.clear();
+    }
+    GuiHarness gui;
+    COrvoDlg window;
+    bool initialised = false;
+};
+
+TEST(MainWindow, CommandAtTheBacklightPlaceDependsOnTheModel) {
+    {
+        MainWindowFixture f(3);
+        ASSERT_TRUE(f.initialised);
+        EXPECT_EQ(f.window.commandAt(At(f.window, 480, 110)), kCmdReadAll);
+        EXPECT_EQ(f.window.element(kCmdBacklight), nullptr);
+        ClickAt(f.window, At(f.window, 480, 110));
+        EXPECT_EQ(f.gui.prompts.texts(), QStringList{QStringLiteral("OK!!")});
+    }
+    {
+        MainWindowFixture f(4);
+        ASSERT_TRUE(f.initialised);
+        int backlightRuns = 0;
+        f.gui.context.dialogs.backlight = [&](QWidget*) {
+            ++backlightRuns;
+            return static_cast<int>(QDialog::Rejected);
+        };
+        ClickAt(f.window, At(f.window, 480, 110));
+        EXPECT_EQ(backlightRuns, 1);
+        EXPECT_TRUE(f.gui.prompts.texts().isEmpty());
+    }
+}
+
+TEST(MainWindow, LanguageAndLayerToggle) {
+    MainWindowFixture f;
+    ConfigDocument& doc = f.gui.doc;
+    const QPoint language = At(f.window, 800, 110);
+    EXPECT_EQ(doc.uiLanguage, "zh-CN");
+    ClickAt(f.window, language);
+    EXPECT_EQ(doc.uiLanguage, "en-US");
+    // Label 65 always names the other language.
+    EXPECT_EQ(f.window.element(65)->captions.at("en-US"), "简体中文");
+    ClickAt(f.window, language);
+    EXPECT_EQ(doc.uiLanguage, "zh-CN");
+
+    const QPoint layer = At(f.window, 1140, 100);
+    f.window.renderImage();
+    EXPECT_TRUE(f.window.element(kLabelTopLayer)->selected);
+    EXPECT_FALSE(f.window.element(kLabelFnLayer)->selected);
+    ClickAt(f.window, layer);
+    f.window.renderImage();
+    EXPECT_EQ(doc.currentLayer, 1);
+    EXPECT_FALSE(f.window.element(kLabelTopLayer)->selected);
+    EXPECT_TRUE(f.window.element(kLabelFnLayer)->selected);
+    ClickAt(f.window, layer);
+    EXPECT_EQ(doc.currentLayer, 0);
+}
+
+TEST(MainWindow, StatusTextNamesTheTitleExtremesAndTheHoveredKey) {
+    MainWindowFixture f(2);
+    ConfigDocument& doc = f.gui.doc;
+    doc.highestKey = -1;
+    doc.lowestKey = 43;
+    f.window.renderImage();
+    EXPECT_EQ(f.window.statusText(),
+              "ZarnBT 编程软件 [版本 1.0.5]\r\n高频键：      低频键：A \r\n敲击次数：");
+
+    doc.uiLanguage = "en-US";
+    doc.highestKey = 43;
+    doc.keyCounters[43] = 0;
+    MoveTo(f.window, KeyCentre(f.window, 43));
+    f.window.renderImage();
+    const std::string expected =
+        "ZarnBT Programming Software [Ver 1.0.5]\r\nHighest: A  Lowest: A \r\nCounter: 0" +
+        std::string("\r\nTop layer Key: ") + doc.typeNamesEn[doc.keyMode[86]] + " " +
+        doc.DescribeAssignment(43, 0) + "\r\nFn layer Key: " + doc.typeNamesEn[doc.keyMode[87]] + " " +
+        doc.DescribeAssignment(43, 1) + "\r\n";
+    EXPECT_EQ(f.window.statusText(), expected);
+
+    doc.keyCounters[43] = -1; // never read: nothing after the label
+    f.window.renderImage();
+    EXPECT_NE(f.window.statusText().find("Counter: \r\nTop layer Key"), std::string::npos);
+    EXPECT_EQ(f.window.statusBox()->toPlainText().toStdString().find('\r'), std::string::npos);
+}
+
+TEST(MainWindow, FactoryFnLayerOfZarnShowsFunctionMarkers) {
+    MainWindowFixture f(3);
+    ClickAt(f.window, At(f.window, 1140, 100));
+    MoveTo(f.window, At(f.window, 1270, 660)); // away from every key
+    const QImage image = f.window.renderImage();
+    const std::set<int> expected = {1, 10, 67, 68, 69, 72, 74, 76};
+    const QColor cyan(0, 255, 255);
+    for (int key = 1; key <= 103; ++key) {
+        const SkinItem* item = f.window.element(KeyElementId(key));
+        const int x = (item->rect.left + item->rect.right) / 2;
+        const bool marked = image.pixelColor(x, item->rect.bottom - 2) == cyan;
+        EXPECT_EQ(marked, expected.count(key) == 1) << "key " << key;
+        EXPECT_EQ(item->selected != 0, expected.count(key) == 1) << "key " << key;
+        EXPECT_NE(image.pixelColor(x, item->rect.bottom - 6), cyan) << "marker is 4 pixels high, key " << key;
+    }
+    // Single assignments on the top layer look pressed without a marker.
+    ClickAt(f.window, At(f.window, 1140, 100));
+    const QImage top = f.window.renderImage();
+    const SkinItem* a = f.window.element(KeyElementId(43));
+    EXPECT_TRUE(a->selected);
+    EXPECT_EQ(f.gui.doc.keyMode[86], 1);
+    EXPECT_NE(top.pixelColor((a->rect.left + a->rect.right) / 2, a->rect.bottom - 2), cyan);
+}
+
+TEST(MainWindow, StatusBoxPlacementFollowsTheScale) {
+    MainWindowFixture f(3, 1.5f);
+    EXPECT_EQ(f.window.statusBox()->geometry(), QRect(40, 852, 1835, 123));
+    EXPECT_EQ(f.window.statusBox()->font().pixelSize(), 19);
+    EXPECT_EQ(f.window.size(), QSize(1920, 1005));
+}
+
+struct ExitCase {
+    const char* name;
+    int unsaved;
+    std::vector<PromptAnswer> answers;
+    bool closes;
+    int saveDialogs;
+};
+
+class ExitFlowTest : public ::testing::TestWithParam<ExitCase> {};
+
+TEST_P(ExitFlowTest, AsksAsTheChangesRequire) {
+    const ExitCase& c = GetParam();
+    MainWindowFixture f;
+    f.gui.doc.unsavedKeyChanges = c.unsaved;
+    for (PromptAnswer a : c.answers) {
+        f.gui.prompts.nextAnswer(a);
+    }
+    ClickAt(f.window, At(f.window, 1200, 30));
+    EXPECT_EQ(f.window.isVisible(), !c.closes);
+    EXPECT_EQ(f.gui.prompts.shown().size(), c.answers.size());
+    EXPECT_EQ(static_cast<int>(f.gui.prompts.filesAsked().size()), c.saveDialogs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, ExitFlowTest,
+    ::testing::Values(ExitCase{"UnsavedNoStays", 1, {PromptAnswer::No}, false, 0},
+                      ExitCase{"UnsavedYesThenNo", 1, {PromptAnswer::Yes, PromptAnswer::No}, true, 0},
+                      ExitCase{"UnsavedYesThenSave", 1, {PromptAnswer::Yes, PromptAnswer::Yes}, true, 1},
+                      ExitCase{"SavedNo", 0, {PromptAnswer::No}, true, 0}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(MainWindow, ExitQuestionsAreWordedInTheCurrentLanguage) {
+    MainWindowFixture f;
+    f.gui.doc.unsavedKeyChanges = 1;
+    f.gui.prompts.nextAnswer(PromptAnswer::No);
+    ClickAt(f.window, At(f.window, 1200, 30));
+    f.gui.doc.uiLanguage = "en-US";
+    f.gui.prompts.nextAnswer(PromptAnswer::Yes);
+    f.gui.prompts.nextAnswer(PromptAnswer::No);
+    ClickAt(f.window, At(f.window, 1200, 30));
+    EXPECT_EQ(f.gui.prompts.texts(),
+              (QStringList{QStringLiteral("配置未写入，是否继续退出??"),
+                           QStringLiteral("Configuration don't be writted,continue to exit??"),
+                           QStringLiteral("Save configuration file of key??")}));
+    EXPECT_EQ(f.gui.prompts.shown().front().caption, QStringLiteral("Zarn"));
+    EXPECT_EQ(f.gui.prompts.shown().front().icon, PromptIcon::Question);
+}
+
+TEST(MainWindow, ClicksAreBlockedForHalfASecondAfterTheOpenDialog) {
+    MainWindowFixture f;
+    f.gui.prompts.nextFile(std::nullopt); // the user cancels the open dialog
+    ClickAt(f.window, At(f.window, 150, 110));
+    ASSERT_EQ(f.gui.prompts.filesAsked().size(), 1u);
+    EXPECT_EQ(f.gui.prompts.filesAsked().front().spec.filter,
+              QStringLiteral("pro(*.pro)|*.pro|All Files(*.*)|*.*||"));
+    ClickAt(f.window, At(f.window, 800, 110));
+    EXPECT_EQ(f.gui.doc.uiLanguage, "zh-CN");
+    QTest::qWait(600);
+    ClickAt(f.window, At(f.window, 800, 110));
+    EXPECT_EQ(f.gui.doc.uiLanguage, "en-US");
+}
+
+TEST(MainWindow, KeyElementOpensTheKeySettingsOfItsSlot) {
+    MainWindowFixture f;
+    int selectedWhenOpened = 0;
+    f.gui.context.dialogs.keySettings = [&](QWidget*) {
+        selectedWhenOpened = f.gui.doc.selectedKey;
+        return static_cast<int>(QDialog::Accepted);
+    };
+    ClickAt(f.window, KeyCentre(f.window, 43));
+    EXPECT_EQ(selectedWhenOpened, 43);
+    EXPECT_EQ(f.gui.doc.unsavedKeyChanges, 1);
+}
+
+class ProfileTest : public ::testing::Test {
+protected:
+    std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                   ("zarn-profile-" + std::to_string(::getpid()) + "-" +
+                                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override { std::filesystem::create_directories(folder); }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+};
+
+TEST_F(ProfileTest, SaveAndOpenRoundTrip) {
+    MainWindowFixture f;
+    const std::string path = (folder / "mine.pro").string();
+    f.gui.doc.keyMode[86] = 0;
+    f.gui.prompts.nextFile(QString::fromStdString(path));
+    ClickAt(f.window, At(f.window, 60, 110));
+    ASSERT_TRUE(std::filesystem::exists(path));
+    f.gui.doc.ResetToDefaults();
+    EXPECT_NE(f.gui.doc.keyMode[86], 0);
+    f.gui.prompts.nextFile(QString::fromStdString(path));
+    ClickAt(f.window, At(f.window, 150, 110));
+    EXPECT_EQ(f.gui.doc.keyMode[86], 0);
+    EXPECT_TRUE(f.gui.prompts.texts().isEmpty());
+}
+
+struct ProfileFailure {
+    const char* name;
+    const char* content; // null: no file at all
+    bool english;
+    const char* message;
+};
+
+class ProfileFailureTest : public ProfileTest, public ::testing::WithParamInterface<ProfileFailure> {};
+
+TEST_P(ProfileFailureTest, RefusedOpenSaysWhyAndChangesNothing) {
+    const ProfileFailure& c = GetParam();
+    MainWindowFixture f;
+    const std::string path = (folder / "other.pro").string();
+    if (c.content != nullptr) {
+        std::ofstream(path) << c.content;
+    }
+    if (c.english) {
+        f.gui.doc.uiLanguage = "en-US";
+    }
+    f.gui.doc.keyMode[86] = 5;
+    f.gui.prompts.nextFile(QString::fromStdString(path));
+    ClickAt(f.window, At(f.window, 150, 110));
+    EXPECT_EQ(f.gui.doc.keyMode[86], 5);
+    ASSERT_EQ(f.gui.prompts.shown().size(), 1u);
+    EXPECT_EQ(f.gui.prompts.shown().front().text, QString::fromUtf8(c.message));
+    EXPECT_EQ(f.gui.prompts.shown().front().caption, QStringLiteral("Zarn"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, ProfileFailureTest,
+    ::testing::Values(ProfileFailure{"Missing", nullptr, false, "打开配置文件失败"},
+                      ProfileFailure{"NotXml", "<<<not xml", true, "The configuration file is damaged"},
+                      ProfileFailure{
+                          "OtherModel", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZarnRGB></ZarnRGB>\n",
+                          true, "The configuration file does not match,please select a file of Zarn"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(ProfileTest, FailedSaveSaysWhy) {
+    MainWindowFixture f;
+    f.gui.prompts.nextFile(QString::fromStdString((folder / "missing-folder" / "x.pro").string()));
+    ClickAt(f.window, At(f.window, 60, 110));
+    EXPECT_EQ(f.gui.prompts.texts(), QStringList{QStringLiteral("保存配置文件失败")});
+}
+
+TEST(MainWindow, TrayMessagesForOtherIconsAreIgnored) {
+    MainWindowFixture f;
+    f.window.hide();
+    f.window.trayNotify(127, 0x203);
+    EXPECT_FALSE(f.window.isVisible());
+    f.window.trayNotify(128, 0x203);
+    EXPECT_TRUE(f.window.isVisible());
+    EXPECT_FALSE(f.window.trayIconShown());
+}
+
+} // namespace
