@@ -95,6 +95,9 @@ std::u16string_view view(const std::u16string& text) {
 } // namespace
 
 std::u16string unescapeXml(std::u16string_view value) {
+    if (value.find(u'&') == std::u16string_view::npos) {
+        return std::u16string(value);
+    }
     std::u16string out;
     out.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
@@ -133,13 +136,17 @@ class CXmlDocument::OpenNames {
 public:
     explicit OpenNames(bool ignoreCase) : counts_(16, NameKey{ignoreCase}, NameKey{ignoreCase}) {}
     void push(std::u16string_view name) { ++counts_[name]; }
+    // Names stay filed at zero: the same few names open and close all the time.
     void pop(std::u16string_view name) {
         auto found = counts_.find(name);
-        if (found != counts_.end() && --found->second == 0) {
-            counts_.erase(found);
+        if (found != counts_.end() && found->second > 0) {
+            --found->second;
         }
     }
-    bool contains(std::u16string_view name) const { return counts_.count(name) != 0; }
+    bool contains(std::u16string_view name) const {
+        auto found = counts_.find(name);
+        return found != counts_.end() && found->second > 0;
+    }
 
 private:
     std::unordered_map<std::u16string_view, int, NameKey, NameKey> counts_;
@@ -505,7 +512,6 @@ bool CXmlDocument::setAttribute(std::u16string_view name, std::u16string_view va
     XmlAttributeReader reader(text_, r.start + 1, tagEnd);
     std::size_t insertAt = reader.elementNameEnd();
     std::size_t replaceLength = 0;
-    std::u16string piece = u"\"" + escapeXmlAttribute(value) + u"\"";
     XmlAttributeToken token;
     bool found = false;
     while (reader.next(token)) {
@@ -515,18 +521,23 @@ bool CXmlDocument::setAttribute(std::u16string_view name, std::u16string_view va
         }
         insertAt = token.end;
     }
+    std::u16string piece;
+    piece.reserve(name.size() + value.size() + 8);
     if (found && token.hasValue) {
         insertAt = token.quoted ? token.valueBegin - 1 : token.valueBegin;
         // An unclosed quote must not take the tag's ">" with it.
         replaceLength = std::min(token.end, tagEnd - 1) - insertAt;
     } else if (found) {
         insertAt = token.end;
-        piece = u"=" + piece;
+        piece += u'=';
     } else {
-        std::u16string attribute = u" ";
-        attribute += name;
-        piece = attribute + u"=" + piece;
+        piece += u' ';
+        piece += name;
+        piece += u'=';
     }
+    piece += u'"';
+    appendEscapedXmlAttribute(piece, value);
+    piece += u'"';
     std::int64_t delta = static_cast<std::int64_t>(piece.size()) - static_cast<std::int64_t>(replaceLength);
     if (text_.size() + piece.size() >= std::numeric_limits<std::uint32_t>::max()) {
         return false;

@@ -34,36 +34,24 @@ constexpr long kGapBudget = 100000;
 // step children); deeper ones are not read.
 constexpr int kDeepestList = 4;
 
-std::u16string number(long long value) {
-    std::string digits = std::to_string(value);
-    return {digits.begin(), digits.end()};
-}
-
-// "%d"-style reading: optional sign and leading digits; anything else is 0.
+// "%d"-style reading: white space, an optional sign and leading digits;
+// anything else is 0, and values beyond int stop at its limits.
 int toInt(std::u16string_view text) {
-    std::string ascii;
-    for (char16_t c : text) {
-        if (c >= 0x80) {
-            break;
-        }
-        ascii.push_back(static_cast<char>(c));
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\r' || text[i] == u'\n')) {
+        ++i;
     }
-    std::size_t begin = ascii.find_first_not_of(" \t\r\n");
-    if (begin == std::string::npos) {
-        return 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
     }
-    if (ascii[begin] == '+') {
-        ++begin;
-    }
+    constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
     long long value = 0;
-    auto [end, error] = std::from_chars(ascii.data() + begin, ascii.data() + ascii.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        return ascii[begin] == '-' ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = std::min(kLimit, value * 10 + (text[i] - u'0'));
     }
-    if (error != std::errc()) {
-        return 0;
-    }
-    (void)end;
+    value = negative ? -value : value;
     return static_cast<int>(
         std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
@@ -94,7 +82,15 @@ public:
         xml_.leaveElement();
     }
 
-    void attribute(std::u16string_view name, long long value) { xml_.setAttribute(name, number(value)); }
+    void attribute(std::u16string_view name, long long value) {
+        char digits[24];
+        char16_t wide[24];
+        auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+        (void)error;
+        std::size_t length = static_cast<std::size_t>(end - digits);
+        std::copy(digits, end, wide);
+        xml_.setAttribute(name, std::u16string_view(wide, length));
+    }
 
 private:
     CXmlDocument& xml_;

@@ -271,32 +271,49 @@ Utf8Check checkUtf8(std::string_view bytes) {
 }
 
 std::u16string utf8ToUtf16(std::string_view bytes) {
-    std::u16string text;
-    text.reserve(bytes.size());
+    // Never more units than bytes; ASCII, nearly all of a profile, skips the decoder.
+    std::u16string text(bytes.size(), u'\0');
+    std::size_t used = 0;
     for (std::size_t i = 0; i < bytes.size();) {
         auto lead = static_cast<unsigned char>(bytes[i]);
         if (lead < 0x80) {
-            text.push_back(lead);
+            text[used++] = lead;
             ++i;
             continue;
         }
         Utf8Step step = decodeUtf8At(bytes, i);
-        appendUtf16(text, step.codePoint);
         i += step.length;
+        char32_t codePoint = step.codePoint;
+        if (codePoint > 0xFFFF) {
+            codePoint -= 0x10000;
+            text[used++] = static_cast<char16_t>(0xD800 + (codePoint >> 10));
+            text[used++] = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+        } else {
+            text[used++] = static_cast<char16_t>(codePoint);
+        }
     }
+    text.resize(used);
     return text;
 }
 
 std::string utf16ToUtf8(std::u16string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() + text.size() / 4);
+    std::string bytes(text.size() + 16, '\0');
+    std::size_t used = 0;
     for (std::size_t i = 0; i < text.size();) {
+        if (bytes.size() - used < 4) {
+            bytes.resize(bytes.size() * 2);
+        }
         if (text[i] < 0x80) {
-            bytes.push_back(static_cast<char>(text[i++]));
+            bytes[used++] = static_cast<char>(text[i++]);
             continue;
         }
-        appendUtf8(bytes, nextCodePoint(text, i));
+        std::string sequence;
+        appendUtf8(sequence, nextCodePoint(text, i));
+        for (char c : sequence) {
+            bytes[used++] = c;
+        }
     }
+    bytes.resize(used);
     return bytes;
 }
 

@@ -3,6 +3,7 @@
 #include "model/TextEncoding.h"
 #include "model/XmlScanner.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -120,6 +121,11 @@ private:
 };
 
 std::size_t removeZeroUnits(std::string& bytes, std::size_t unitSize) {
+    if (unitSize == 1) {
+        std::size_t before = bytes.size();
+        bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end());
+        return before - bytes.size();
+    }
     std::size_t kept = 0;
     std::size_t units = bytes.size() / unitSize;
     for (std::size_t i = 0; i < units; ++i) {

@@ -11,7 +11,11 @@ std::u16string decimal(long long value) {
 
 std::u16string escapeXmlAttribute(std::u16string_view value) {
     std::u16string escaped;
-    escaped.reserve(value.size() + 8);
+    appendEscapedXmlAttribute(escaped, value);
+    return escaped;
+}
+
+void appendEscapedXmlAttribute(std::u16string& escaped, std::u16string_view value) {
     for (char16_t c : value) {
         switch (c) {
         case u'"':
@@ -33,7 +37,6 @@ std::u16string escapeXmlAttribute(std::u16string_view value) {
             escaped.push_back(c);
         }
     }
-    return escaped;
 }
 
 std::u16string XmlResult::format(const XmlResultEntry& entry) {

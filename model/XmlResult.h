@@ -39,3 +39,4 @@ private:
 
 // Attribute escaping: the five characters " & ' < > become references.
 std::u16string escapeXmlAttribute(std::u16string_view value);
+void appendEscapedXmlAttribute(std::u16string& out, std::u16string_view value);

@@ -168,35 +168,6 @@ struct Scan {
 
 } // namespace
 
-bool isXmlWhiteSpace(char16_t c) {
-    return c == u'\t' || c == u'\n' || c == u'\r' || c == u' ';
-}
-
-bool isXmlNameDelimiter(char16_t c) {
-    switch (c) {
-    case u'!':
-    case u'"':
-    case u'\'':
-    case u'/':
-    case u';':
-    case u'<':
-    case u'=':
-    case u'>':
-    case u'?':
-    case u'\\':
-        return true;
-    default:
-        return isXmlWhiteSpace(c);
-    }
-}
-
-std::size_t xmlNameEnd(std::u16string_view text, std::size_t from) {
-    while (from < text.size() && !isXmlNameDelimiter(text[from])) {
-        ++from;
-    }
-    return from;
-}
-
 bool equalsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) {
         return false;

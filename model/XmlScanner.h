@@ -24,10 +24,39 @@ struct XmlNode {
     std::size_t length = 0;
 };
 
-bool isXmlWhiteSpace(char16_t c);
-bool isXmlNameDelimiter(char16_t c);
+// Inline: every character of a document passes through these.
+inline bool isXmlWhiteSpace(char16_t c) {
+    return c == u' ' || c == u'\n' || c == u'\r' || c == u'\t';
+}
+
+inline bool isXmlNameDelimiter(char16_t c) {
+    if (c > u'\\') {
+        return false;
+    }
+    switch (c) {
+    case u'!':
+    case u'"':
+    case u'\'':
+    case u'/':
+    case u';':
+    case u'<':
+    case u'=':
+    case u'>':
+    case u'?':
+    case u'\\':
+        return true;
+    default:
+        return isXmlWhiteSpace(c);
+    }
+}
+
 // End of the name that begins at `from`.
-std::size_t xmlNameEnd(std::u16string_view text, std::size_t from);
+inline std::size_t xmlNameEnd(std::u16string_view text, std::size_t from) {
+    while (from < text.size() && !isXmlNameDelimiter(text[from])) {
+        ++from;
+    }
+    return from;
+}
 // ASCII-case-insensitive equality, for the names the text-file layer compares.
 bool equalsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
 
