@@ -15,6 +15,8 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -50,12 +52,39 @@ bool writeQrc(const QString& path, const std::vector<SkinJob>& jobs) {
     return file.commit();
 }
 
+// Qt wants a private runtime folder even offscreen; builds often run without
+// a login session, so give it a temporary one instead of a warning.
+class RuntimeDir {
+public:
+    RuntimeDir() {
+        if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            return;
+        }
+        std::string pattern = QDir::tempPath().toStdString() + "/zarn-skingen-XXXXXX";
+        if (mkdtemp(pattern.data()) != nullptr) {
+            path_ = QString::fromStdString(pattern);
+            qputenv("XDG_RUNTIME_DIR", pattern.c_str());
+        }
+    }
+    ~RuntimeDir() {
+        if (!path_.isEmpty()) {
+            QDir(path_).removeRecursively();
+        }
+    }
+    RuntimeDir(const RuntimeDir&) = delete;
+    RuntimeDir& operator=(const RuntimeDir&) = delete;
+
+private:
+    QString path_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    const RuntimeDir runtime;
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: zarn-skingen OUTPUT_DIR\n");

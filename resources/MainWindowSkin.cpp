@@ -30,10 +30,11 @@ const LegendSwatch kLegend[] = {{55, 2}, {56, 3}, {57, 4}, {58, 5}, {59, 6}, {60
 
 CapStyle capStyleFor(int modelType) {
     switch (modelType) {
+    // Models without backlight: only a faint rim of reflected light.
     case 2:
-        return {QColor(170, 200, 255), false, 12};
+        return {QColor(120, 130, 150), false, 12};
     case 3:
-        return {QColor(255, 214, 160), false, 12};
+        return {QColor(140, 132, 122), false, 12};
     default:
         return {QColor(255, 255, 255), true, 12};
     }
