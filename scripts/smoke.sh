@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# End-to-end smoke of the program on the simulated keyboard under Xvfb:
+# clicks a key, writes the keys, reads everything, switches the language,
+# takes screenshots into BUILD_DIR/screenshots/ and exits through the exit
+# command.  Fails when the program stops answering or ends on its own.
+set -euo pipefail
+
+build="${1:-build/dev}"
+program="$build/app/Zarn"
+shots="$build/screenshots"
+
+if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
+    echo "smoke: xvfb-run or xdotool missing, skipped"
+    exit 0
+fi
+if [ ! -x "$program" ]; then
+    echo "smoke: $program not built" >&2
+    exit 1
+fi
+mkdir -p "$shots"
+
+if [ -z "${ZARN_SMOKE_INSIDE:-}" ]; then
+    export ZARN_SMOKE_INSIDE=1
+    # 1600 x 900 is below 1080 lines: ScaleFactor 1, so positions are the layout's own.
+    exec xvfb-run -a -s "-screen 0 1600x900x24" "$0" "$@"
+fi
+
+work="$(mktemp -d)"
+cleanup() {
+    [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR="$work/runtime" XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config"
+mkdir -p "$XDG_RUNTIME_DIR" "$XDG_STATE_HOME" "$XDG_CONFIG_HOME"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset ZARN_SCALE ZARN_VIRTUAL_HID
+
+"$program" --simulate 2>"$work/stderr" &
+pid=$!
+
+fail() {
+    echo "smoke: $*" >&2
+    cat "$work/stderr" >&2 || true
+    exit 1
+}
+alive() { kill -0 "$pid" 2>/dev/null || fail "the program ended unexpectedly"; }
+
+window=""
+for _ in $(seq 1 100); do
+    window="$(xdotool search --onlyvisible --name '^ZarnRGB\.BT$' 2>/dev/null | head -n1 || true)"
+    [ -n "$window" ] && break
+    alive
+    sleep 0.1
+done
+[ -n "$window" ] || fail "the main window did not appear"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+left=$X
+top=$Y
+
+click() { # 1080-based layout point of the main window
+    alive
+    xdotool mousemove $((left + $1)) $((top + $2))
+    sleep 0.2
+    xdotool click 1
+    sleep "${3:-0.5}"
+}
+# Waits for a message box (a second visible window of the program) and answers it.
+answer() {
+    local key="$1" boxes
+    for _ in $(seq 1 150); do
+        alive
+        boxes="$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" || true)"
+        if [ -n "$boxes" ]; then
+            sleep 0.3
+            xdotool windowactivate --sync "$(echo "$boxes" | head -n1)" 2>/dev/null || true
+            xdotool key "$key"
+            sleep 0.5
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "no message box appeared"
+}
+shot() {
+    /usr/bin/import -window root "$shots/$1.png"
+    echo "smoke: screenshot $shots/$1.png"
+}
+
+sleep 1
+shot main-zh
+click 293 385 # key A: the key settings (cancelled)
+xdotool key Escape
+sleep 0.3
+xdotool mousemove $((left + 640)) $((top + 30))
+click 380 110 2 # write keys
+answer Return   # "OK!!"
+click 587 110 4 # read everything: keys, two seconds, then the lights
+answer Return
+click 900 110   # language
+xdotool mousemove $((left + 400)) $((top + 385)) # hover a key: its layers in the status box
+sleep 0.5
+shot main-en
+click 1138 100 # Fn layer
+shot main-en-fn
+alive
+
+click 1206 35 # exit: "Save configuration file of key??"
+answer Escape # No
+for _ in $(seq 1 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    fail "the program did not end after the exit command"
+fi
+wait "$pid" || fail "the program ended with status $?"
+pid=""
+echo "smoke: passed"
