@@ -6,6 +6,7 @@
 #include <cstring>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -13,6 +14,11 @@ namespace {
 
 // A peer that stops draining its socket must not block a write forever either.
 constexpr int kWriteTimeoutMs = 2000;
+// A server whose backlog is full makes connect wait.  A keyboard that cannot
+// take a connection within these times counts as absent rather than stalling
+// an enumeration or an open.
+constexpr int kProbeTimeoutMs = 250;
+constexpr int kOpenTimeoutMs = 2000;
 
 class SocketFd {
 public:
@@ -65,7 +71,7 @@ bool parseEntry(std::string_view entry, HidDeviceInfo& info) {
     return true;
 }
 
-int connectTo(const std::string& socketPath) {
+int connectTo(const std::string& socketPath, int timeoutMs) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (socketPath.size() >= sizeof(address.sun_path)) {
@@ -76,6 +82,8 @@ int connectTo(const std::string& socketPath) {
     if (fd < 0) {
         return -1;
     }
+    const timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
         ::close(fd);
         return -1;
@@ -160,7 +168,7 @@ std::vector<HidDeviceInfo> EnumerateVirtualHid() {
     }
     std::vector<HidDeviceInfo> present;
     for (auto& device : ParseVirtualHidList(list)) {
-        SocketFd probe(connectTo(device.path));
+        SocketFd probe(connectTo(device.path, kProbeTimeoutMs));
         if (probe.get() >= 0) {
             present.push_back(std::move(device));
         }
@@ -169,7 +177,7 @@ std::vector<HidDeviceInfo> EnumerateVirtualHid() {
 }
 
 std::unique_ptr<HidConnection> OpenVirtualHid(const std::string& socketPath) {
-    const int fd = connectTo(socketPath);
+    const int fd = connectTo(socketPath, kOpenTimeoutMs);
     if (fd < 0) {
         return nullptr;
     }
