@@ -70,7 +70,8 @@ answer() {
     local key="$1" boxes
     for _ in $(seq 1 150); do
         alive
-        boxes="$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" || true)"
+        # Message boxes carry the model name as caption, the program's dialogs none.
+        boxes="$(xdotool search --onlyvisible --name '^ZarnRGB\.BT$' 2>/dev/null | grep -vx "$window" || true)"
         if [ -n "$boxes" ]; then
             sleep 0.3
             xdotool windowactivate --sync "$(echo "$boxes" | head -n1)" 2>/dev/null || true
@@ -95,8 +96,20 @@ sleep 0.3
 xdotool mousemove $((left + 640)) $((top + 30))
 click 380 110 2 # write keys
 answer Return   # "OK!!"
-click 587 110 4 # read everything: keys, two seconds, then the lights
+click 587 110 1 # read everything: keys, two seconds, then the lights
+shot read-progress
 answer Return
+click 797 110 2 # read the counters: the most and least used keys appear
+answer Return
+click 691 110 1 # firmware update dialog
+shot firmware
+dialog="$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" | head -n1 || true)"
+[ -n "$dialog" ] || fail "the firmware update dialog did not appear"
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+xdotool mousemove $((X + 343)) $((Y + 27))
+sleep 0.2
+xdotool click 1
+sleep 0.5
 click 900 110   # language
 xdotool mousemove $((left + 400)) $((top + 385)) # hover a key: its layers in the status box
 sleep 0.5

@@ -158,6 +158,12 @@ TEST_P(FailureTest, MainWindowSaysFailedAndKeepsUnwrittenChanges) {
     EXPECT_EQ(gui.prompts.texts().front(), QStringLiteral("Failed!"));
     EXPECT_EQ(gui.prompts.shown().front().caption, QStringLiteral("ZarnRGB"));
     EXPECT_EQ(gui.doc.unsavedKeyChanges, 1);
+    if (c.unplug) {
+        // The device monitor notices the unplugged keyboard: the program ends, offering to save first.
+        EXPECT_TRUE(WaitUntil([&] { return window.endedByUnplug(); }, 5000));
+        EXPECT_TRUE(gui.prompts.texts().contains(QStringLiteral("Keyboard is not connected")));
+        EXPECT_TRUE(gui.prompts.texts().contains(QStringLiteral("是否保存按键配置文件??")));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ProgressDialog, FailureTest,

@@ -1,6 +1,7 @@
 #include "app/COrvoApp.h"
 #include "app/ScaleFactor.h"
 #include "app/StartOptions.h"
+#include "app/UserPrompts.h"
 #include "app/elements/ImageIds.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +109,19 @@ TEST(StartOptions, CommandLineAndScaleVariable) {
 #include <cstdlib>
 
 namespace {
+
+TEST(FileDialogFilter, ProgramNotationBecomesQtFilters) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"pro(*.pro)|*.pro|All Files(*.*)|*.*||", "pro (*.pro);;All Files (*)"},
+        {"bin(*.bin)|*.bin", "bin (*.bin)"},
+        {"Pictures|*.png;*.bmp||", "Pictures (*.png *.bmp)"},
+        {"", ""},
+        {"dangling|", ""},
+    };
+    for (const auto& [program, qt] : cases) {
+        EXPECT_EQ(QtFileFilter(QString::fromUtf8(program)), QString::fromUtf8(qt)) << program;
+    }
+}
 
 TEST(StartUp, WithoutAKeyboardTellsTheUserAndEnds) {
     ::unsetenv("ZARN_VIRTUAL_HID");
