@@ -30,6 +30,9 @@ void ProgressBar::finish() {
 }
 
 void ProgressBar::show(WPARAM value) {
+    if (full_) {
+        return;
+    }
     const long long done = static_cast<long long>(value) - first_ + 1;
     const int percent = static_cast<int>(std::clamp(done * 100 / steps_, 0LL, 100LL));
     const int filled = percent * kBarWidth / 100;
@@ -42,4 +45,12 @@ void ProgressBar::show(WPARAM value) {
     stream_ << '\r' << label_ << " [" << std::string(static_cast<std::size_t>(filled), '#')
             << std::string(static_cast<std::size_t>(kBarWidth - filled), '-') << "] " << percent << '%'
             << std::flush;
+    // A full bar ends its line at once, so whatever the keyboard's side says
+    // next starts on a line of its own.  (The handle cannot be closed here:
+    // this runs inside its post.)
+    if (percent == 100) {
+        stream_ << '\n' << std::flush;
+        full_ = true;
+        shownPercent_ = -1;
+    }
 }

@@ -27,5 +27,6 @@ private:
     int first_;
     int steps_;
     int shownPercent_ = -1;
+    bool full_ = false;
     WindowHandle window_;
 };
