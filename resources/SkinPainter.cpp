@@ -32,31 +32,42 @@ QColor shade(const QColor& colour, int delta) {
 }
 
 // Horizontal streaks of brushed aluminium: per-row offsets plus fine grain
-// smeared along x.  Seeded, so every build draws the same picture.
+// smeared along x.  Each row repeats with a period of kGrainPeriod pixels:
+// too long to see, but it lets the PNG decoder copy instead of decode, which
+// keeps loading every image of a model at start-up quick.  Seeded, so every
+// build draws the same picture.
 QImage brushedTexture(int width, int height, const QColor& base) {
+    constexpr int kGrainPeriod = 181;
+    constexpr int kSmear = 23;
     QImage texture(width, height, QImage::Format_RGB32);
     std::mt19937 random(20260105u);
     std::uniform_int_distribution<int> grain(-9, 9);
     std::uniform_int_distribution<int> row(-3, 3);
-    constexpr int kSmear = 23;
-    std::vector<int> noise(static_cast<std::size_t>(width + kSmear));
+    std::vector<int> noise(kGrainPeriod);
+    std::vector<QRgb> period(kGrainPeriod);
     for (int y = 0; y < height; ++y) {
         const int rowOffset = row(random);
         for (int& n : noise) {
             n = grain(random);
         }
+        // A soft vertical sheen: lighter near the top, darker at the bottom.
+        const int sheen = static_cast<int>(10.0 * (1.0 - 2.0 * y / std::max(1, height - 1)));
         int sum = 0;
         for (int i = 0; i < kSmear; ++i) {
             sum += noise[static_cast<std::size_t>(i)];
         }
-        auto* line = reinterpret_cast<QRgb*>(texture.scanLine(y));
-        // A soft vertical sheen: lighter near the top, darker at the bottom.
-        const int sheen = static_cast<int>(10.0 * (1.0 - 2.0 * y / std::max(1, height - 1)));
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < kGrainPeriod; ++x) {
             const int d = sum / kSmear + rowOffset + sheen;
-            line[x] = qRgb(std::clamp(base.red() + d, 0, 255), std::clamp(base.green() + d, 0, 255),
-                           std::clamp(base.blue() + d + 1, 0, 255));
-            sum += noise[static_cast<std::size_t>(x + kSmear)] - noise[static_cast<std::size_t>(x)];
+            period[static_cast<std::size_t>(x)] =
+                qRgb(std::clamp(base.red() + d, 0, 255), std::clamp(base.green() + d, 0, 255),
+                     std::clamp(base.blue() + d + 1, 0, 255));
+            // The smear wraps around, so the period joins without a seam.
+            sum += noise[static_cast<std::size_t>((x + kSmear) % kGrainPeriod)] -
+                   noise[static_cast<std::size_t>(x)];
+        }
+        auto* line = reinterpret_cast<QRgb*>(texture.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            line[x] = period[static_cast<std::size_t>(x % kGrainPeriod)];
         }
     }
     return texture;
@@ -131,12 +142,21 @@ void SkinPainter::windowFrame(int titleBottom) {
         p.fillRect(QRectF(0, titleBottom, width(), 1.5), seam);
         p.fillRect(QRectF(0, titleBottom + 1.5, width(), 1), QColor(0, 0, 0, 120));
     }
-    // Vignette: the panel darkens towards its edges.
-    QRadialGradient vignette(width() / 2.0, height() / 2.0, std::max(width(), height()) * 0.75);
-    vignette.setColorAt(0.0, QColor(0, 0, 0, 0));
-    vignette.setColorAt(0.7, QColor(0, 0, 0, 20));
-    vignette.setColorAt(1.0, QColor(0, 0, 0, 90));
-    p.fillRect(outer, vignette);
+    // The panel darkens towards its edges.  Bands at the sides rather than a
+    // radial vignette, so the rows between them keep their repeating grain.
+    const qreal band = std::min(90.0, width() / 6.0);
+    QLinearGradient left(0, 0, band, 0);
+    left.setColorAt(0.0, QColor(0, 0, 0, 80));
+    left.setColorAt(1.0, QColor(0, 0, 0, 0));
+    p.fillRect(QRectF(0, 0, band, height()), left);
+    QLinearGradient right(width() - band, 0, width(), 0);
+    right.setColorAt(0.0, QColor(0, 0, 0, 0));
+    right.setColorAt(1.0, QColor(0, 0, 0, 80));
+    p.fillRect(QRectF(width() - band, 0, band, height()), right);
+    QLinearGradient bottom(0, height() - band, 0, height());
+    bottom.setColorAt(0.0, QColor(0, 0, 0, 0));
+    bottom.setColorAt(1.0, QColor(0, 0, 0, 60));
+    p.fillRect(QRectF(0, height() - band, width(), band), bottom);
     p.restore();
 
     p.setPen(QPen(QColor(255, 255, 255, 28), 1));
