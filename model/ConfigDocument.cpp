@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -56,6 +57,16 @@ std::string macroStep(const std::string& line) {
         return line.substr(0, line.size() - 3);
     }
     return line;
+}
+
+// The line is the name, or the name with a press or release ending.  Checked
+// without building strings: a write parses every line of every list.
+bool namesKey(std::string_view line, std::string_view name) {
+    if (!line.starts_with(name)) {
+        return false;
+    }
+    const std::string_view ending = line.substr(name.size());
+    return ending.empty() || ending == " UP" || ending == " Down";
 }
 
 bool validSlot(int slot) {
@@ -168,7 +179,7 @@ int ConfigDocument::ParseRecordLine(const std::string& line) const {
     // holder has no device code takes the code of a later holder, so that a
     // line read from the keyboard writes back the same key.
     for (const auto& [vk, name] : codeNames) {
-        if (line == name || line == name + " UP" || line == name + " Down") {
+        if (namesKey(line, name)) {
             const int code = vkToCode[static_cast<std::size_t>(vk)];
             if (code != 0) {
                 return code;
