@@ -12,7 +12,7 @@ foreach(line IN LISTS lines)
     if(line STREQUAL "")
         continue()
     endif()
-    string(REGEX REPLACE "^[0-9a-fA-F]+ [A-Za-z] " "" name "${line}")
+    string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
     # Linker-made markers of every shared object.
     if(name MATCHES "^(_edata|_end|__bss_start|_init|_fini)$")
         continue()
