@@ -471,14 +471,19 @@ void SkinPainter::keyCap(const SkinRect& rect, const QString& legend, Look look,
         p.drawLine(QPointF(top.left() + 2, top.top() + 0.5), QPointF(top.right() - 2, top.top() + 0.5));
     }
     if (look != Look::Normal) {
+        // A set key on an RGB keyboard lights its rim in its own colour.
         QColor rim = look == Look::Hover ? skin::kAccent : QColor(255, 170, 70);
-        rim.setAlpha(look == Look::Hover ? 230 : 200);
+        if (look == Look::Pressed && style.rainbow) {
+            rim = QColor::fromHsv(((hue % 360) + 360) % 360, 170, 255);
+        }
+        rim.setAlpha(look == Look::Hover ? 230 : 210);
         p.setPen(QPen(rim, 1.3));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(r.adjusted(0.7, 0.7, -0.7, -0.7), radius, radius);
     }
 
-    QColor ink = look == Look::Pressed ? QColor(255, 176, 90) : QColor(226, 228, 232);
+    QColor ink = look == Look::Pressed ? (style.rainbow ? QColor(255, 236, 214) : QColor(255, 176, 90))
+                                       : QColor(226, 228, 232);
     if (look == Look::Hover) {
         ink = QColor(255, 255, 255);
     }
