@@ -53,4 +53,24 @@ TEST(SimFaultInjection, HangsUpAfterAnsweringTheLastReportLikeAnUnpluggedKeyboar
     EXPECT_FALSE(late.connect(sim.socketPath()));
 }
 
+TEST(SimLatency, ASlowEndpointStillDeliversEveryReplyInOrder) {
+    SimConfig config;
+    config.server.latency = std::chrono::microseconds(500);
+    RunningSim sim(config);
+    ASSERT_TRUE(sim.ok()) << sim.error();
+    SimClient host;
+    ASSERT_TRUE(host.connect(sim.socketPath()));
+    ASSERT_TRUE(host.sendPayload({0x00, 0xE3}));
+    ASSERT_TRUE(host.sendPayload({0x00, 0xF9}));
+    const auto counters = host.receiveThrough(1, 0xE6);
+    ASSERT_TRUE(counters);
+    ASSERT_EQ(counters->size(), 8u);
+    for (std::size_t i = 0; i + 1 < counters->size(); ++i) {
+        EXPECT_EQ((*counters)[i][2], 0xE3);
+    }
+    const auto version = host.receive();
+    ASSERT_TRUE(version);
+    EXPECT_EQ((*version)[2], 0xF9);
+}
+
 } // namespace

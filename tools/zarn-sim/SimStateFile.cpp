@@ -1,11 +1,12 @@
 #include "tools/zarn-sim/SimStateFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <span>
-#include <sstream>
 #include <vector>
 
 #include <fcntl.h>
@@ -239,20 +240,24 @@ bool parseSimState(std::string_view text, SimMemory* memory, std::string* error)
 }
 
 SimStateLoad loadSimState(const std::string& path, SimMemory* memory, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (errno == ENOENT) {
-            return SimStateLoad::Missing;
-        }
-        *error = "cannot read state file " + path + ": " + std::strerror(errno);
+    std::error_code code;
+    const auto size = std::filesystem::file_size(path, code);
+    if (code == std::errc::no_such_file_or_directory) {
+        return SimStateLoad::Missing;
+    }
+    if (code) {
+        *error = "cannot read state file " + path + ": " + code.message();
         return SimStateLoad::Refused;
     }
-    std::string text;
-    text.resize(kMaxStateFileBytes + 1);
+    if (size > kMaxStateFileBytes) {
+        *error = "state file " + path + " refused: too large to be a keyboard's memory";
+        return SimStateLoad::Refused;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string text(static_cast<std::size_t>(size), '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMaxStateFileBytes) {
-        *error = "state file " + path + " is too large to be a keyboard's memory";
+    if (!in || in.gcount() != static_cast<std::streamsize>(text.size())) {
+        *error = "cannot read state file " + path;
         return SimStateLoad::Refused;
     }
     std::string reason;
@@ -265,7 +270,9 @@ SimStateLoad loadSimState(const std::string& path, SimMemory* memory, std::strin
 
 bool saveSimState(const std::string& path, const SimMemory& memory, std::string* error) {
     const std::string text = formatSimState(memory);
-    const std::string temporary = path + ".tmp." + std::to_string(::getpid());
+    // Unique per process and per save, so two keyboards saving at once never share a temporary.
+    static std::atomic<unsigned> saves = 0;
+    const std::string temporary = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(++saves);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
         *error = "cannot write " + temporary + ": " + std::strerror(errno);
