@@ -4,16 +4,58 @@
 #include "device/ReportLayout.h"
 
 #include <array>
+#include <clocale>
 #include <cwchar>
+#include <locale.h>
 
 namespace {
 
 constexpr int kVersionOffset = 2;
 
-// The version is text in the locale's 8-bit character set.  A byte the
-// locale cannot convert is taken as its own code point rather than dropped, so
-// every byte keeps its position.
+// The user's locale from the environment, whether or not the program ever
+// called setlocale: the keyboard's text is in "the system's 8-bit code page".
+class EnvironmentLocale {
+public:
+    EnvironmentLocale() : locale_(::newlocale(LC_CTYPE_MASK, "", locale_t{})) {}
+    ~EnvironmentLocale() {
+        if (locale_ != locale_t{}) {
+            ::freelocale(locale_);
+        }
+    }
+    EnvironmentLocale(const EnvironmentLocale&) = delete;
+    EnvironmentLocale& operator=(const EnvironmentLocale&) = delete;
+
+    locale_t get() const { return locale_; }
+
+private:
+    locale_t locale_;
+};
+
+// Switches the calling thread to the environment's character set while it lives.
+class ThreadLocaleScope {
+public:
+    ThreadLocaleScope() {
+        static const EnvironmentLocale environment;
+        if (environment.get() != locale_t{}) {
+            previous_ = ::uselocale(environment.get());
+        }
+    }
+    ~ThreadLocaleScope() {
+        if (previous_ != locale_t{}) {
+            ::uselocale(previous_);
+        }
+    }
+    ThreadLocaleScope(const ThreadLocaleScope&) = delete;
+    ThreadLocaleScope& operator=(const ThreadLocaleScope&) = delete;
+
+private:
+    locale_t previous_{};
+};
+
+// A byte the character set cannot convert is taken as its own code point
+// rather than dropped, so every byte keeps its position.
 void convertVersion(const std::uint8_t* bytes, wchar_t* text) {
+    const ThreadLocaleScope scope;
     std::mbstate_t state{};
     int in = 0;
     int out = 0;

@@ -247,6 +247,14 @@ TEST_F(ExportedInterface, VersionWithoutZeroBytesFillsAll62Characters) {
     EXPECT_EQ(text[62], L'#');
 }
 
+TEST_F(ExportedInterface, VersionByteTheCharacterSetCannotReadKeepsItsPlace) {
+    Payload reply = ScriptedKeyboard::payload({0x00, 0xF9, 'A', 0xE9, 'B'});
+    keyboard_->setScript(answerEach(0xF9, {reply}));
+    std::vector<wchar_t> text(64, L'#');
+    ASSERT_TRUE(hwi_.ReadKeyboardVersion(text.data()));
+    EXPECT_EQ(std::wstring(text.data()), L"A\u00E9B");
+}
+
 TEST_F(ExportedInterface, KeyTableTravelsThroughTheExports) {
     MessageRecorder window;
     const std::vector<int> macro{2, 0, 1, 0, 0, 54};
