@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -171,6 +172,28 @@ TEST_F(X11CaptureTest, EndingTheCaptureGivesTheKeyboardBack) {
     ASSERT_TRUE(second) << error;
     press("c");
     EXPECT_TRUE(contains(log.take(2), WM_KEYDOWN, 0x43, 0));
+}
+
+TEST(KeyboardCaptureStart, FailsWithAReasonWhenNoSourceCanGrab) {
+    std::string error;
+    EXPECT_FALSE(StartKeyboardCapture(nullptr, &error));
+    EXPECT_FALSE(error.empty());
+
+    // Only where grabbing the evdev devices cannot take a real keyboard away from its user.
+    if (std::filesystem::exists("/dev/input")) {
+        GTEST_SKIP() << "this machine has input devices";
+    }
+    std::optional<std::string> display;
+    if (const char* value = std::getenv("DISPLAY")) {
+        display = value;
+    }
+    ::unsetenv("DISPLAY");
+    error.clear();
+    EXPECT_FALSE(StartKeyboardCapture([](unsigned, const KBDLLHOOKSTRUCT&) {}, &error));
+    EXPECT_NE(error.find("/dev/input"), std::string::npos) << error;
+    if (display) {
+        ::setenv("DISPLAY", display->c_str(), 1);
+    }
 }
 
 } // namespace
