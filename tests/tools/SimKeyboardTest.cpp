@@ -314,6 +314,31 @@ TEST_F(SimKeyboardTest, ServesSeveralConnectionsAtOnceEachWithItsOwnAnswers) {
     EXPECT_FALSE(host_.receive(std::chrono::milliseconds(50)));
 }
 
+TEST_F(SimKeyboardTest, AHostThatDoesNotReadHoldsUpNoOtherConnection) {
+    std::vector<Bytes> entries;
+    for (int slot = 0; slot < 206; ++slot) {
+        const auto chunks = macroChunks(slot / 103 + 1, slot % 103 + 1, 150);
+        entries.insert(entries.end(), chunks.begin(), chunks.end());
+    }
+    writeTable(entries);
+    // Far more replies than a socket buffer holds, and nobody reading them yet.
+    ASSERT_TRUE(host_.sendPayload({0x00, 0xF2}));
+
+    SimClient other;
+    ASSERT_TRUE(other.connect(sim_.socketPath()));
+    ASSERT_TRUE(other.sendPayload({0x00, 0xF9}));
+    EXPECT_TRUE(other.receive());
+
+    std::size_t replies = 0;
+    while (auto report = host_.receive()) {
+        ++replies;
+        if ((*report)[1] == 0xF6) {
+            break;
+        }
+    }
+    EXPECT_EQ(replies, 206u * 3 + 1);
+}
+
 struct ConfigCase {
     const char* name;
     std::string model;

@@ -129,7 +129,7 @@ void SimServer::run() {
             const bool due = !client->replies.empty() && client->replies.front().due <= now;
             fds.push_back({client->fd.get(), static_cast<short>(POLLIN | (due ? POLLOUT : 0)), 0});
         }
-        const auto wake = nextDue();
+        const auto wake = nextDue(now);
         timespec timeout{};
         if (wake) {
             timeout = toTimespec(std::max(Clock::duration::zero(), *wake - now));
@@ -239,11 +239,17 @@ void SimServer::flushClient(Client& client, Clock::time_point now) {
     }
 }
 
-std::optional<SimServer::Clock::time_point> SimServer::nextDue() const {
+std::optional<SimServer::Clock::time_point> SimServer::nextDue(Clock::time_point now) const {
+    // Replies already due wait for POLLOUT instead: a host that does not read
+    // must not turn the wait into a busy loop.
     std::optional<Clock::time_point> earliest;
     for (const auto& client : clients_) {
-        if (!client->replies.empty() && (!earliest || client->replies.front().due < *earliest)) {
-            earliest = client->replies.front().due;
+        if (client->replies.empty()) {
+            continue;
+        }
+        const auto due = client->replies.front().due;
+        if (due > now && (!earliest || due < *earliest)) {
+            earliest = due;
         }
     }
     return earliest;

@@ -82,7 +82,7 @@ private:
     void note(const std::string& text);
     bool readyToHangUp() const;
     void hangUp();
-    std::optional<Clock::time_point> nextDue() const;
+    std::optional<Clock::time_point> nextDue(Clock::time_point now) const;
 
     SimKeyboard keyboard_;
     SimServerOptions options_;
