@@ -514,23 +514,33 @@ bool CXmlDocument::setAttribute(std::u16string_view name, std::u16string_view va
     std::size_t replaceLength = 0;
     XmlAttributeToken token;
     bool found = false;
+    bool danglingEquals = false;
     while (reader.next(token)) {
         if (namesEqual(token.name, name)) {
             found = true;
             break;
         }
         insertAt = token.end;
+        danglingEquals = token.hasValue && !token.quoted && token.value.empty();
     }
     std::u16string piece;
     piece.reserve(name.size() + value.size() + 8);
     if (found && token.hasValue) {
         insertAt = token.quoted ? token.valueBegin - 1 : token.valueBegin;
-        // An unclosed quote must not take the tag's ">" with it.
-        replaceLength = std::min(token.end, tagEnd - 1) - insertAt;
+        replaceLength = token.end - insertAt;
     } else if (found) {
         insertAt = token.end;
         piece += u'=';
     } else {
+        // An empty-element tag keeps its "/>" after the new attribute.
+        if (isEmptyElementTag(current_) && insertAt > tagEnd - 2) {
+            insertAt = tagEnd - 2;
+        }
+        // After "name=" with nothing behind it the new attribute would read
+        // as that value: the empty value is written out first.
+        if (danglingEquals) {
+            piece += u"\"\"";
+        }
         piece += u' ';
         piece += name;
         piece += u'=';

@@ -197,10 +197,40 @@ XmlNode scanXmlNode(std::u16string_view text, std::size_t offset, XmlResult& res
 
 XmlAttributeReader::XmlAttributeReader(std::u16string_view text, std::size_t from, std::size_t to)
     : text_(text), pos_(from), to_(std::min(to, text.size())) {
+    // Nothing is read past the tag's closing ">", not even an unclosed value.
+    if (to_ > 0 && to_ > pos_ && text_[to_ - 1] == u'>') {
+        --to_;
+    }
     pos_ = std::min(pos_, to_);
     nameEnd_ = std::min(xmlNameEnd(text_, pos_), to_);
     elementName_ = text_.substr(pos_, nameEnd_ - pos_);
     pos_ = nameEnd_;
+}
+
+// Reads a value as the tag scanner does: after "=" (more white space and
+// "=" may follow), a quote opens a value up to the same quote, anything else
+// runs to white space.  Both must agree, or an edit could land inside a value.
+void XmlAttributeReader::readValue(XmlAttributeToken& token) {
+    while (pos_ < to_ && (isXmlWhiteSpace(text_[pos_]) || text_[pos_] == u'=')) {
+        ++pos_;
+    }
+    if (pos_ < to_ && (text_[pos_] == u'"' || text_[pos_] == u'\'')) {
+        std::size_t close = text_.find(text_[pos_], pos_ + 1);
+        std::size_t valueEnd = close == npos || close >= to_ ? to_ : close;
+        token.valueBegin = pos_ + 1;
+        token.quoted = true;
+        token.value = text_.substr(pos_ + 1, valueEnd - (pos_ + 1));
+        pos_ = std::min(valueEnd + 1, to_);
+    } else {
+        std::size_t valueEnd = pos_;
+        while (valueEnd < to_ && !isXmlWhiteSpace(text_[valueEnd])) {
+            ++valueEnd;
+        }
+        token.valueBegin = pos_;
+        token.value = text_.substr(pos_, valueEnd - pos_);
+        pos_ = valueEnd;
+    }
+    token.end = pos_;
 }
 
 bool XmlAttributeReader::next(XmlAttributeToken& token) {
@@ -211,11 +241,16 @@ bool XmlAttributeReader::next(XmlAttributeToken& token) {
     };
     for (;;) {
         skipWhiteSpace();
-        if (pos_ >= to_ || text_[pos_] == u'>') {
+        if (pos_ >= to_) {
             return false;
         }
         std::size_t nameBegin = pos_;
         std::size_t nameEnd = std::min(xmlNameEnd(text_, pos_), to_);
+        if (nameEnd == nameBegin && text_[pos_] == u'=') {
+            XmlAttributeToken nameless;
+            readValue(nameless); // a value without a name is skipped whole
+            continue;
+        }
         if (nameEnd == nameBegin) {
             ++pos_; // a stray delimiter such as the "/" of "/>" or the "?" of "?>"
             continue;
@@ -232,26 +267,8 @@ bool XmlAttributeReader::next(XmlAttributeToken& token) {
             pos_ = nameEnd;
             return true;
         }
-        ++pos_;
-        skipWhiteSpace();
         token.hasValue = true;
-        if (pos_ < to_ && (text_[pos_] == u'"' || text_[pos_] == u'\'')) {
-            std::size_t close = text_.find(text_[pos_], pos_ + 1);
-            std::size_t valueEnd = close == npos || close > to_ ? to_ : close;
-            token.valueBegin = pos_ + 1;
-            token.quoted = true;
-            token.value = text_.substr(pos_ + 1, valueEnd - (pos_ + 1));
-            pos_ = std::min(valueEnd + 1, to_);
-        } else {
-            std::size_t valueEnd = pos_;
-            while (valueEnd < to_ && !isXmlWhiteSpace(text_[valueEnd]) && text_[valueEnd] != u'>') {
-                ++valueEnd;
-            }
-            token.valueBegin = pos_;
-            token.value = text_.substr(pos_, valueEnd - pos_);
-            pos_ = valueEnd;
-        }
-        token.end = pos_;
+        readValue(token);
         return true;
     }
 }

@@ -83,6 +83,8 @@ public:
     bool next(XmlAttributeToken& token);
 
 private:
+    void readValue(XmlAttributeToken& token);
+
     std::u16string_view text_;
     std::size_t pos_;
     std::size_t to_;

@@ -186,6 +186,26 @@ TEST(XmlAttributes, ReplacingUnquotedAndBareValues) {
     EXPECT_EQ(narrow(xml.text()), "<a b=\"22\" c=\"3\"><d e=\"5\"/></a>");
 }
 
+TEST(XmlAttributes, NewAttributesStayReadableAfterMalformedOnes) {
+    struct Row {
+        std::u16string text;
+        std::u16string edited;
+    };
+    const Row rows[] = {
+        {u"<a b=>", u"<a b=\"\" c=\"1\">"},         // "b=" would swallow the new attribute
+        {u"<a =\"x y\">", u"<a c=\"1\" =\"x y\">"}, // a nameless value is skipped whole
+        {u"<a = b=\"x\">", u"<a c=\"1\" = b=\"x\">"},
+    };
+    for (const Row& row : rows) {
+        CXmlDocument xml;
+        xml.setDocument(row.text);
+        ASSERT_TRUE(xml.findElement(u"a"));
+        ASSERT_TRUE(xml.setAttribute(u"c", u"1"));
+        EXPECT_EQ(narrow(xml.text()), narrow(row.edited));
+        EXPECT_EQ(narrow(xml.getAttribute(u"c")), "1");
+    }
+}
+
 TEST(XmlEditing, WritesOneElementPerLine) {
     CXmlDocument xml;
     EXPECT_FALSE(xml.setDocument(kDeclaration));

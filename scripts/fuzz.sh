@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the "fuzz" preset (clang, sanitizers, no GUI or tests) and runs every
+# libFuzzer target found under build/fuzz (executables named fuzz_*) for
+# SECONDS each.  Seeds come from fuzz/*/corpus/<target>/ when present; what a
+# run finds is kept in build/fuzz/corpus/<target>/ for the next run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-60}"
+
+cmake --preset fuzz
+cmake --build --preset fuzz -j2
+
+mapfile -t targets < <(find build/fuzz -type f -name 'fuzz_*' -perm -u+x | sort)
+if [ "${#targets[@]}" -eq 0 ]; then
+    echo "no fuzz targets were built" >&2
+    exit 1
+fi
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+failed=0
+for target in "${targets[@]}"; do
+    name="$(basename "$target")"
+    corpus="build/fuzz/corpus/$name"
+    artifacts="build/fuzz/artifacts/$name/"
+    mkdir -p "$corpus" "$artifacts"
+    seeds=()
+    for dir in fuzz/*/corpus/"$name"; do
+        [ -d "$dir" ] && seeds+=("$dir")
+    done
+    echo "== $name for ${seconds}s"
+    if ! "$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}"; then
+        echo "== $name FAILED (inputs in $artifacts)" >&2
+        failed=1
+    fi
+done
+exit "$failed"
