@@ -25,21 +25,6 @@ int CMacroKeyDefine::dataLength() const {
     return dataLengthFor(count(), hasDelays != 0);
 }
 
-std::vector<std::uint8_t> CMacroKeyDefine::actionData() const {
-    std::vector<std::uint8_t> data;
-    data.reserve(static_cast<std::size_t>(dataLength()));
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        data.push_back(static_cast<std::uint8_t>(codes[i]));
-        if (hasDelays != 0) {
-            const int delay = i < delays.size() ? delays[i] : 0;
-            data.push_back(kDelayMarker);
-            data.push_back(static_cast<std::uint8_t>(delay >> 8));
-            data.push_back(static_cast<std::uint8_t>(delay));
-        }
-    }
-    return data;
-}
-
 bool CMacroKeyDefine::encode(std::uint8_t* buffer, int blockSize, int& length) const {
     const int dataBytes = dataLength();
     if (dataBytes > kMaxDataBytes) {
@@ -54,16 +39,34 @@ bool CMacroKeyDefine::encode(std::uint8_t* buffer, int blockSize, int& length) c
     if (blockSize != kPayloadSize || length < needed) {
         return false;
     }
-    const std::vector<std::uint8_t> data = actionData();
-    for (int offset = 0, chunk = 0; offset < dataBytes; offset += kDataPerChunk, ++chunk) {
+    const int chunks = chunksFor(dataBytes);
+    for (int chunk = 0; chunk < chunks; ++chunk) {
         std::uint8_t* payload = buffer + chunk * kPayloadSize;
         writeEntryHeader(payload);
         payload[kRepeatOffset] = static_cast<std::uint8_t>(repeatCount);
         payload[kHasDelaysOffset] = static_cast<std::uint8_t>(hasDelays);
         putWord(payload + kFixedDelayOffset, fixedDelay);
         putWord(payload + kDataLengthOffset, dataBytes);
-        const int piece = std::min(kDataPerChunk, dataBytes - offset);
-        std::memcpy(payload + kHeaderSize, data.data() + offset, static_cast<std::size_t>(piece));
+    }
+    // Action data runs on from one chunk's data area into the next, past its header.
+    std::uint8_t* cursor = buffer + kHeaderSize;
+    int room = kDataPerChunk;
+    const auto put = [&](int value) {
+        if (room == 0) {
+            cursor += kHeaderSize;
+            room = kDataPerChunk;
+        }
+        *cursor++ = static_cast<std::uint8_t>(value);
+        --room;
+    };
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        put(codes[i]);
+        if (hasDelays != 0) {
+            const int delay = i < delays.size() ? delays[i] : 0;
+            put(kDelayMarker);
+            put(delay >> 8);
+            put(delay);
+        }
     }
     return true;
 }

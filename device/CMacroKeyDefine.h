@@ -35,7 +35,4 @@ public:
     int fixedDelay = 0;
     std::vector<int> codes;
     std::vector<int> delays;
-
-private:
-    std::vector<std::uint8_t> actionData() const;
 };

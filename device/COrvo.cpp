@@ -67,7 +67,9 @@ bool COrvo::sendSlot(int slot) {
     if (!record->encode(nullptr, kPayloadSize, length)) {
         return false;
     }
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(length), 0);
+    // One buffer serves every slot of a write: a long macro needs 79 KB.
+    std::vector<std::uint8_t>& buffer = encodeBuffer_;
+    buffer.assign(static_cast<std::size_t>(length), 0);
     if (length > 0 && !record->encode(buffer.data(), kPayloadSize, length)) {
         return false;
     }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // The mirror of one keyboard of this family: its key-definition table, light
 // area and press counters, and the transfers that move them.
@@ -53,4 +54,6 @@ private:
     bool readEntry(const std::uint8_t* first, long& reportsLeft, const WindowHandle& window);
     bool readArea(std::uint8_t request, std::uint8_t chunkMarker, std::uint8_t* area, int areaSize,
                   long maxReports);
+
+    std::vector<std::uint8_t> encodeBuffer_;
 };

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <sys/un.h>
@@ -71,6 +70,11 @@ bool parseEntry(std::string_view entry, HidDeviceInfo& info) {
     return true;
 }
 
+bool setTimeout(int fd, int option, int milliseconds) {
+    const timeval timeout{milliseconds / 1000, (milliseconds % 1000) * 1000};
+    return ::setsockopt(fd, SOL_SOCKET, option, &timeout, sizeof(timeout)) == 0;
+}
+
 int connectTo(const std::string& socketPath, int timeoutMs) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -82,8 +86,7 @@ int connectTo(const std::string& socketPath, int timeoutMs) {
     if (fd < 0) {
         return -1;
     }
-    const timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
+    setTimeout(fd, SO_SNDTIMEO, timeoutMs);
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
         ::close(fd);
         return -1;
@@ -91,35 +94,22 @@ int connectTo(const std::string& socketPath, int timeoutMs) {
     return fd;
 }
 
-bool waitFor(int fd, short events, int timeoutMs) {
-    pollfd entry{fd, events, 0};
-    for (;;) {
-        const int ready = ::poll(&entry, 1, timeoutMs);
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        return ready > 0 && (entry.revents & events) != 0;
-    }
-}
-
-bool wouldBlock() {
-    return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
-}
-
+// The kernel enforces the time-outs (SO_SNDTIMEO, SO_RCVTIMEO), so a report
+// costs one system call, as on a bare socket.
 class VirtualHidConnection : public HidConnection {
 public:
-    explicit VirtualHidConnection(int fd) : socket_(fd) {}
+    explicit VirtualHidConnection(int fd) : socket_(fd) {
+        setTimeout(socket_.get(), SO_SNDTIMEO, kWriteTimeoutMs);
+    }
 
-    // Each call first tries without waiting: when the socket is ready, as it
-    // nearly always is during a transfer, that saves the poll.
     bool write(const std::uint8_t* report, std::size_t length) override {
         if (report == nullptr) {
             return false;
         }
-        ssize_t sent = ::send(socket_.get(), report, length, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (sent < 0 && wouldBlock() && waitFor(socket_.get(), POLLOUT, kWriteTimeoutMs)) {
-            sent = ::send(socket_.get(), report, length, MSG_NOSIGNAL | MSG_DONTWAIT);
-        }
+        ssize_t sent = -1;
+        do {
+            sent = ::send(socket_.get(), report, length, MSG_NOSIGNAL);
+        } while (sent < 0 && errno == EINTR);
         return sent >= 0 && static_cast<std::size_t>(sent) == length;
     }
 
@@ -127,10 +117,18 @@ public:
         if (report == nullptr) {
             return -1;
         }
-        ssize_t received = ::recv(socket_.get(), report, capacity, MSG_DONTWAIT);
-        if (received < 0 && wouldBlock() && waitFor(socket_.get(), POLLIN, timeoutMs)) {
-            received = ::recv(socket_.get(), report, capacity, MSG_DONTWAIT);
+        // A zero time-out in SO_RCVTIMEO would mean waiting forever.
+        const int flags = timeoutMs <= 0 ? MSG_DONTWAIT : 0;
+        if (timeoutMs > 0 && timeoutMs != readTimeoutMs_) {
+            if (!setTimeout(socket_.get(), SO_RCVTIMEO, timeoutMs)) {
+                return -1;
+            }
+            readTimeoutMs_ = timeoutMs;
         }
+        ssize_t received = -1;
+        do {
+            received = ::recv(socket_.get(), report, capacity, flags);
+        } while (received < 0 && errno == EINTR);
         // Zero is the peer hanging up, not an empty report.
         if (received <= 0) {
             return -1;
@@ -140,6 +138,7 @@ public:
 
 private:
     SocketFd socket_;
+    int readTimeoutMs_ = 0;
 };
 
 } // namespace
