@@ -174,16 +174,12 @@ int ConfigDocument::ParseRecordLine(const std::string& line) const {
         }
         return leadingDecimal(line.substr(1, line.size() - 5));
     }
-    // Names are not unique ("Sleep" is both virtual code 95, which the
-    // keyboard cannot store, and 332, the power key): a name whose first
-    // holder has no device code takes the code of a later holder, so that a
-    // line read from the keyboard writes back the same key.
+    // Names are not unique: the lowest virtual code of a name decides, even
+    // when the keyboard cannot store it ("Sleep" is 95 before the power key
+    // 332, "Reserved" 10 before two function codes), so such lines give 0.
     for (const auto& [vk, name] : codeNames) {
         if (namesKey(line, name)) {
-            const int code = vkToCode[static_cast<std::size_t>(vk)];
-            if (code != 0) {
-                return code;
-            }
+            return vkToCode[static_cast<std::size_t>(vk)];
         }
     }
     return 0;

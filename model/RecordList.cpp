@@ -75,10 +75,10 @@ void RecordList::InsertItem(int viewIndex, const std::string& text) {
         AppendItem(text);
         return;
     }
-    RecordList child;
-    child.sizeOfView = sizeOfView;
+    // Unlike an appended one, an inserted child starts as a fresh list
+    // (sizeOfView 0); stored profiles carry that difference.
     items.insert(items.begin() + index, text);
-    children.insert(children.begin() + index, std::move(child));
+    children.insert(children.begin() + index, RecordList());
 }
 
 void RecordList::AppendItem(const std::string& text) {

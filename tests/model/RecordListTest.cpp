@@ -128,10 +128,12 @@ TEST(RecordList, InsertKeepsTheViewAndAppendsPastTheEnd) {
     list.InsertItem(1, "x");
     EXPECT_EQ(list.items, (std::vector<std::string>{"e0", "e1", "x", "e2", "e3"}));
     EXPECT_EQ(list.children.size(), 5u);
+    EXPECT_EQ(list.children[2].sizeOfView, 0);
     EXPECT_EQ(list.viewStartAt, 1);
     EXPECT_EQ(list.cursorPos, 1);
     list.InsertItem(50, "y");
     EXPECT_EQ(list.items.back(), "y");
+    EXPECT_EQ(list.children.back().sizeOfView, 3);
     EXPECT_EQ(list.viewStartAt, 3);
     EXPECT_EQ(list.cursorPos, 2);
 }
