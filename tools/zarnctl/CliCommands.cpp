@@ -126,15 +126,24 @@ bool readKeys(CliKeyboard& keyboard, std::ostream& err) {
     return read;
 }
 
-bool writeKeys(CliKeyboard& keyboard, std::ostream& err) {
-    ProgressBar bar(err, "Writing keys", 0, kKeySlotSteps);
+// A keyboard of its own takes the reports still queued after zarnctl ends; a
+// simulator inside zarnctl would stop with them unread, so it is waited for.
+// No request is added otherwise: the keyboard sees the transfer and nothing else.
+void settleInProcessKeyboard(const CliRequest& request, CliKeyboard& keyboard) {
+    if (request.keyboardInProcess) {
+        keyboard.settle();
+    }
+}
+
+bool writeKeys(CliKeyboard& keyboard, const CliRequest& request) {
+    ProgressBar bar(request.err, "Writing keys", 0, kKeySlotSteps);
     ConfigDocument& doc = keyboard.document();
     doc.progressWindow = bar.window();
     const bool written = WriteKeysToDevice(doc, bar.window());
     doc.progressWindow = WindowHandle();
     bar.finish();
     if (written) {
-        keyboard.settle();
+        settleInProcessKeyboard(request, keyboard);
     }
     return written;
 }
@@ -295,7 +304,7 @@ int RunReset(CliRequest& request) {
     if (!keyboard.open(request.err)) {
         return kExitNoKeyboard;
     }
-    if (!writeKeys(keyboard, request.err)) {
+    if (!writeKeys(keyboard, request)) {
         request.err << "Writing the keys failed.\n";
         return kExitDeviceFailed;
     }
@@ -342,7 +351,7 @@ int RunWriteKeys(CliRequest& request) {
     if (!keyboard.connect(request.err)) {
         return kExitNoKeyboard;
     }
-    if (!writeKeys(keyboard, request.err)) {
+    if (!writeKeys(keyboard, request)) {
         request.err << "Writing the keys failed.\n";
         return kExitDeviceFailed;
     }
@@ -366,7 +375,7 @@ int RunWriteLights(CliRequest& request) {
         request.err << "Writing the colours failed.\n";
         return kExitDeviceFailed;
     }
-    keyboard.settle();
+    settleInProcessKeyboard(request, keyboard);
     request.out << "Colours of " << *path << " written.\n";
     return kExitDone;
 }
@@ -444,7 +453,7 @@ int RunFlash(CliRequest& request) {
         request.err << "Firmware download failed.\n";
         return kExitDeviceFailed;
     }
-    keyboard.settle();
+    settleInProcessKeyboard(request, keyboard);
     request.out << "The Firmware is downloaded successfully.\n"
                    "Please keep the USB plug in until three indicator lights flash simultaneously.\n"
                    "Then firmware updated completely,pleased unplug the USB and plug in.\n";
