@@ -53,18 +53,21 @@ std::optional<std::vector<std::string_view>> firmwareRecords(const char* text, s
     // The text ends at its zero byte, but never past the size it came with.
     const std::string_view all(text, ::strnlen(text, size));
     std::vector<std::string_view> records;
+    bool ended = false;
     std::size_t position = 0;
     for (;;) {
         const std::size_t end = all.find_first_of("\r\n", position);
         const std::string_view line =
             all.substr(position, end == std::string_view::npos ? all.npos : end - position);
+        // The first empty line ends the download, but what follows it is
+        // still checked: a text that is not a firmware is refused whole.
         if (line.empty()) {
-            break;
-        }
-        if (!acceptableLine(line)) {
+            ended = true;
+        } else if (!acceptableLine(line)) {
             return std::nullopt;
+        } else if (!ended) {
+            records.push_back(line);
         }
-        records.push_back(line);
         if (end == std::string_view::npos) {
             break;
         }

@@ -15,8 +15,8 @@ inline constexpr int kFirmwareProgressEnd = 150;
 
 // The records a firmware text sends, in order: every line up to the end of the
 // text or the first empty line.  CR LF, CR and LF all end a line.  Nothing
-// when the text is refused: it does not start with ':', or one of those lines
-// does not start with ':', is too long or has an odd number of digits.
+// when the text is refused: it does not start with ':', or any line that is
+// not empty does not start with ':', is too long or has an odd number of digits.
 std::optional<std::vector<std::string_view>> firmwareRecords(const char* text, std::size_t size);
 
 // Sends every record as one report, posting UM_DEVICE_PROGRESS 1..150 to

@@ -100,6 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
         FirmwareCase{"Empty", "", false, 0, {}},
         FirmwareCase{"FirstCharacterNotColon", " " + kData, false, 0, {}},
         FirmwareCase{"LaterLineNotColon", kData + "\r\n" + kData + "\r\nX00\r\n", false, 0, {}},
+        FirmwareCase{"BadLineAfterBlankLine", kData + "\r\n\r\nX00\r\n", false, 0, {}},
         FirmwareCase{"OddNumberOfDigits", kData + "\r\n:0000000\r\n", false, 0, {}},
         FirmwareCase{
             "LineOver999Characters", kData + "\n:" + std::string(1000, '0') + "\n" + kEnd, false, 0, {}},
