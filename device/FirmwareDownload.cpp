@@ -3,6 +3,7 @@
 #include "device/CKeyboardUtil.h"
 #include "device/ReportLayout.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -46,19 +47,24 @@ std::array<std::uint8_t, kHidReportSize> recordReport(std::string_view line) {
 
 } // namespace
 
-std::optional<std::vector<std::string_view>> firmwareRecords(const char* text, std::size_t size) {
+std::optional<FirmwareText> firmwareRecords(const char* text, std::size_t size) {
     if (text == nullptr || size == 0 || text[0] != ':') {
         return std::nullopt;
     }
     // The text ends at its zero byte, but never past the size it came with.
     const std::string_view all(text, ::strnlen(text, size));
-    std::vector<std::string_view> records;
+    FirmwareText firmware;
+    firmware.lineCount = 0;
     bool ended = false;
     std::size_t position = 0;
     for (;;) {
         const std::size_t end = all.find_first_of("\r\n", position);
         const std::string_view line =
             all.substr(position, end == std::string_view::npos ? all.npos : end - position);
+        // What follows the last line break is a line only when it holds something.
+        if (!line.empty() || end != std::string_view::npos) {
+            ++firmware.lineCount;
+        }
         // The first empty line ends the download, but what follows it is
         // still checked: a text that is not a firmware is refused whole.
         if (line.empty()) {
@@ -66,7 +72,7 @@ std::optional<std::vector<std::string_view>> firmwareRecords(const char* text, s
         } else if (!acceptableLine(line)) {
             return std::nullopt;
         } else if (!ended) {
-            records.push_back(line);
+            firmware.records.push_back(line);
         }
         if (end == std::string_view::npos) {
             break;
@@ -76,19 +82,20 @@ std::optional<std::vector<std::string_view>> firmwareRecords(const char* text, s
             ++position;
         }
     }
-    return records;
+    firmware.lineCount = std::max(firmware.lineCount, 1L);
+    return firmware;
 }
 
 bool downloadFirmware(CKeyboardUtil& transport, const char* text, std::size_t size,
                       const WindowHandle& window) {
-    const auto records = firmwareRecords(text, size);
-    if (!records) {
+    const auto firmware = firmwareRecords(text, size);
+    if (!firmware) {
         return false;
     }
-    const long lines = static_cast<long>(records->size());
+    const long lines = firmware->lineCount;
     long sent = 0;
     long lastPosted = 0;
-    for (const std::string_view line : *records) {
+    for (const std::string_view line : firmware->records) {
         const auto report = recordReport(line);
         if (!transport.writeReport(report.data(), static_cast<int>(report.size()))) {
             return false;
