@@ -180,6 +180,7 @@ bool CXmlDocument::setDocument(std::u16string_view text) {
         return false;
     }
     text_.assign(text);
+    ++textVersion_;
     result_.clear();
     parse();
     return isWellFormed();
@@ -195,6 +196,7 @@ bool CXmlDocument::loadFile(const std::string& path) {
     }
     flags_ = flags;
     text_ = std::move(text);
+    ++textVersion_;
     parse();
     return true;
 }
@@ -275,6 +277,7 @@ void CXmlDocument::closeUnended(std::uint32_t element, std::size_t offset2) {
 void CXmlDocument::parse() {
     index_.reset(text_.size() / 64 + 8);
     inTextOrder_ = true;
+    freshElement_ = 0;
     resetPosition();
     // Offsets are 32-bit: a longer text is left unindexed rather than wrapped.
     if (text_.size() >= std::numeric_limits<std::uint32_t>::max()) {
@@ -393,14 +396,26 @@ bool CXmlDocument::leaveElement() {
     return true;
 }
 
+const std::vector<XmlAttributeToken>& CXmlDocument::attributesOf(std::uint32_t element) const {
+    if (attributesElement_ != element || attributesVersion_ != textVersion_) {
+        attributes_.clear();
+        const XmlElementRecord& r = index_[element];
+        XmlAttributeReader reader(text_, r.start + 1, r.start + r.startTagLength);
+        XmlAttributeToken token;
+        while (reader.next(token)) {
+            attributes_.push_back(token);
+        }
+        attributesElement_ = element;
+        attributesVersion_ = textVersion_;
+    }
+    return attributes_;
+}
+
 std::u16string CXmlDocument::getAttribute(std::u16string_view name) const {
     if (current_ == 0) {
         return {};
     }
-    const XmlElementRecord& r = index_[current_];
-    XmlAttributeReader reader(text_, r.start + 1, r.start + r.startTagLength);
-    XmlAttributeToken token;
-    while (reader.next(token)) {
+    for (const XmlAttributeToken& token : attributesOf(current_)) {
         if (namesEqual(token.name, name)) {
             return unescapeXml(token.value);
         }
@@ -459,6 +474,7 @@ bool CXmlDocument::addElement(std::u16string_view name) {
         std::int64_t delta = static_cast<std::int64_t>(splice.size()) - 1;
         std::uint32_t endTagLength = static_cast<std::uint32_t>(parentName.size() + 3);
         text_.replace(slash, 1, splice);
+        ++textVersion_;
         shift(slash, false, delta, parent);
         XmlElementRecord& opened = index_[parent];
         opened.startTagLength -= 1;
@@ -481,6 +497,7 @@ bool CXmlDocument::addElement(std::u16string_view name) {
         }
         element += u"\r\n";
         text_.insert(point, element);
+        ++textVersion_;
         shift(point, true, static_cast<std::int64_t>(element.size()), parent);
         newStart = point;
     }
@@ -500,12 +517,50 @@ bool CXmlDocument::addElement(std::u16string_view name) {
     }
     current_ = record;
     child_ = 0;
+    // A name with a delimiter in it would read as a name and attributes.
+    freshElement_ = xmlNameEnd(name, 0) == name.size() ? record : 0;
+    freshNames_.clear();
+    return true;
+}
+
+// The element was made by addElement and only given attributes since, so
+// its tag is exactly "<name", those attributes and "/>" or ">".
+bool CXmlDocument::appendFreshAttribute(std::u16string_view name, std::u16string_view value) {
+    for (const std::u16string& set : freshNames_) {
+        if (namesEqual(set, name)) {
+            return false;
+        }
+    }
+    const XmlElementRecord& r = index_[current_];
+    std::size_t tagEnd = r.start + r.startTagLength;
+    std::size_t insertAt = tagEnd - (isEmptyElementTag(current_) ? 2 : 1);
+    std::u16string piece;
+    piece.reserve(name.size() + value.size() + 8);
+    piece += u' ';
+    piece += name;
+    piece += u"=\"";
+    appendEscapedXmlAttribute(piece, value);
+    piece += u'"';
+    if (text_.size() + piece.size() >= std::numeric_limits<std::uint32_t>::max()) {
+        return false;
+    }
+    std::uint32_t element = current_;
+    std::size_t elementStart = r.start;
+    auto delta = static_cast<std::int64_t>(piece.size());
+    text_.insert(insertAt, piece);
+    ++textVersion_;
+    shift(elementStart, false, delta, element);
+    index_[element].startTagLength = static_cast<std::uint32_t>(index_[element].startTagLength + delta);
+    freshNames_.emplace_back(name);
     return true;
 }
 
 bool CXmlDocument::setAttribute(std::u16string_view name, std::u16string_view value) {
     if ((flags_ & kReadingPieces) != 0 || current_ == 0 || name.empty()) {
         return false;
+    }
+    if (current_ == freshElement_ && appendFreshAttribute(name, value)) {
+        return true;
     }
     const XmlElementRecord& r = index_[current_];
     std::size_t tagEnd = r.start + r.startTagLength;
@@ -555,6 +610,7 @@ bool CXmlDocument::setAttribute(std::u16string_view name, std::u16string_view va
     std::uint32_t element = current_;
     std::size_t elementStart = r.start;
     text_.replace(insertAt, replaceLength, piece);
+    ++textVersion_;
     shift(elementStart, false, delta, element);
     index_[element].startTagLength = static_cast<std::uint32_t>(index_[element].startTagLength + delta);
     return true;

@@ -2,10 +2,12 @@
 
 #include "model/XmlElementIndex.h"
 #include "model/XmlResult.h"
+#include "model/XmlScanner.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One XML document held as a single UTF-16 text with an index of where its
 // elements are.  Editing splices the text; problems are recorded in the
@@ -57,6 +59,8 @@ private:
     std::u16string_view elementName(std::uint32_t element) const;
     bool namesEqual(std::u16string_view a, std::u16string_view b) const;
     bool isEmptyElementTag(std::uint32_t element) const;
+    const std::vector<XmlAttributeToken>& attributesOf(std::uint32_t element) const;
+    bool appendFreshAttribute(std::u16string_view name, std::u16string_view value);
 
     std::u16string text_;
     XmlResult result_;
@@ -69,6 +73,17 @@ private:
     // and while a writer only appends), the elements after a splice are
     // exactly the last few records: a whole save stays linear.
     bool inTextOrder_ = true;
+
+    // Reading a profile asks for several attributes of each element: its
+    // start tag is split into attributes once per element and text version.
+    std::uint64_t textVersion_ = 0;
+    mutable std::uint32_t attributesElement_ = 0;
+    mutable std::uint64_t attributesVersion_ = 0;
+    mutable std::vector<XmlAttributeToken> attributes_;
+    // Writing sets the attributes of the element just added one after the
+    // other: while they are new names, each goes straight before the tag's end.
+    std::uint32_t freshElement_ = 0;
+    std::vector<std::u16string> freshNames_;
 };
 
 // Reverses attribute escaping: numeric references and HTML 4 entity names;
