@@ -48,8 +48,6 @@ constexpr LPARAM kLeftDoubleClick = 0x203;
 constexpr LPARAM kRightButtonUp = 0x205;
 constexpr int kClickBlockMs = 500;
 
-enum Icon { kNoIcon, kExclamation, kWarning };
-
 QColor modeColour(int mode) {
     const ColorRef c = kModeColours[static_cast<std::size_t>(mode)];
     return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
@@ -182,11 +180,8 @@ QString COrvoDlg::modelCaption() const {
     return QString::fromUtf8(ModelName(context_.doc.modelType));
 }
 
-void COrvoDlg::say(const QString& text, const QString& caption, int icon) {
-    const PromptIcon shown = icon == kExclamation ? PromptIcon::Exclamation
-                             : icon == kWarning   ? PromptIcon::Warning
-                                                  : PromptIcon::None;
-    context_.prompts.message(this, text, caption, PromptButtons::Ok, shown);
+void COrvoDlg::say(const QString& text, PromptIcon icon) {
+    context_.prompts.message(this, text, modelCaption(), PromptButtons::Ok, icon);
 }
 
 bool COrvoDlg::ask(const QString& zh, const QString& en) {
@@ -280,9 +275,9 @@ ProgressOutcome COrvoDlg::runProgress(int operationCode) {
 
 void COrvoDlg::reportOutcome(ProgressOutcome outcome) {
     if (outcome == ProgressOutcome::Finished) {
-        say(QStringLiteral("OK!!"), modelCaption(), kExclamation);
+        say(QStringLiteral("OK!!"), PromptIcon::Exclamation);
     } else if (outcome == ProgressOutcome::Failed) {
-        say(QStringLiteral("Failed!"), modelCaption(), kWarning);
+        say(QStringLiteral("Failed!"), PromptIcon::Warning);
     }
 }
 
@@ -324,7 +319,7 @@ void COrvoDlg::saveProfile() {
     const ProfileResult result = SaveProfile(context_.doc, path->toStdString());
     if (!result) {
         say(profileErrorText(result, true, context_.doc.uiLanguage == "zh-CN", context_.doc.modelType),
-            modelCaption(), kWarning);
+            PromptIcon::Warning);
     }
 }
 
@@ -336,7 +331,7 @@ void COrvoDlg::openProfile() {
         const ProfileResult result = LoadProfile(context_.doc, path->toStdString());
         if (!result) {
             say(profileErrorText(result, false, context_.doc.uiLanguage == "zh-CN", context_.doc.modelType),
-                modelCaption(), kWarning);
+                PromptIcon::Warning);
         }
     }
     update();

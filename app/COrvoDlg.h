@@ -13,6 +13,7 @@ class QMenu;
 class QPlainTextEdit;
 class QSystemTrayIcon;
 enum class ProgressOutcome;
+enum class PromptIcon;
 
 // The main window: the keyboard picture, the command row, the layer switch,
 // the legend of assignment types and the status box.
@@ -65,7 +66,7 @@ private:
     void handlePendingDeviceChange();
     ProgressOutcome runProgress(int operationCode);
     void reportOutcome(ProgressOutcome outcome);
-    void say(const QString& text, const QString& caption, int icon);
+    void say(const QString& text, PromptIcon icon);
     bool ask(const QString& zh, const QString& en);
     QString byLanguage(const char* zh, const char* en) const;
     QString modelCaption() const;

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <vector>
 
 namespace {
@@ -160,24 +161,32 @@ TEST_F(FirmwareDialogTest, EmptyFileIsAFailedDownload) {
     EXPECT_EQ(dialog.updateReady, 1);
 }
 
-TEST_F(FirmwareDialogTest, GetVersionAndOpenWaitForARunningDownload) {
-    SimServerOptions slow;
-    slow.latency = std::chrono::microseconds(2000);
-    GuiHarness gui(3, 1.0f, slow);
+TEST_F(FirmwareDialogTest, KeyboardQueriesAreRefusedWhileTheDeviceWorkerRuns) {
+    GuiHarness gui(3);
     ASSERT_TRUE(gui.doc.device.__createDev());
     COrvoDialogFirmwareUpdate dialog(gui.context);
     dialog.show();
-    gui.prompts.nextFile(QString::fromStdString(hexFile("Zarn_v2.hex", 300)));
+    gui.prompts.nextFile(QString::fromStdString(hexFile("Zarn_v2.hex", 3)));
     click(dialog, kFirmwareCmdOpen);
-    click(dialog, kFirmwareCmdUpdate);
-    ASSERT_TRUE(gui.worker.busy());
+    ASSERT_EQ(dialog.updateReady, 1);
+
+    // Stands for a download (or a transfer a closed dialog left running) that is not done yet.
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    gui.worker.start([released] { released.wait(); });
+    dialog.versionEdit()->clear();
     gui.prompts.nextFile(QString::fromStdString(hexFile("Zarn_v4.hex", 3)));
     click(dialog, kFirmwareCmdOpen);
     click(dialog, kFirmwareCmdGetVersion);
-    EXPECT_EQ(gui.prompts.filesAsked().size(), 1u) << "Open refused during the download";
-    EXPECT_EQ(dialog.updateReady, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !gui.prompts.shown().empty(); }, 20000));
-    EXPECT_EQ(dialog.updateReady, 1);
+    click(dialog, kFirmwareCmdUpdate);
+    EXPECT_EQ(gui.prompts.filesAsked().size(), 1u);
+    EXPECT_TRUE(dialog.versionEdit()->text().isEmpty());
+    EXPECT_EQ(dialog.progressValue, 0) << "no download started";
+    release.set_value();
+    gui.worker.waitIdle();
+
+    click(dialog, kFirmwareCmdGetVersion);
+    EXPECT_FALSE(dialog.versionEdit()->text().isEmpty());
 }
 
 } // namespace
