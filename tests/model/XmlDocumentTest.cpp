@@ -214,7 +214,8 @@ TEST(XmlEditing, WritesOneElementPerLine) {
     ASSERT_TRUE(xml.enterElement());
     ASSERT_TRUE(xml.addElement(u"a"));
     ASSERT_TRUE(xml.addElement(u"b"));
-    ASSERT_TRUE(xml.setAttribute(u"k", u"v"));
+    ASSERT_TRUE(xml.setAttribute(u"k", u"first"));
+    ASSERT_TRUE(xml.setAttribute(u"k", u"v")); // a second value replaces the first
     EXPECT_EQ(narrow(xml.text()),
               narrow(std::u16string(kDeclaration) + u"<root>\r\n<a/>\r\n<b k=\"v\"/>\r\n</root>\r\n"));
     EXPECT_TRUE(xml.setDocument(xml.text()));
