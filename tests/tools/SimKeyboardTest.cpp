@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -312,6 +313,26 @@ TEST_F(SimKeyboardTest, ServesSeveralConnectionsAtOnceEachWithItsOwnAnswers) {
     ASSERT_TRUE(replies);
     EXPECT_EQ(replies->size(), 8u);
     EXPECT_FALSE(host_.receive(std::chrono::milliseconds(50)));
+}
+
+TEST_F(SimKeyboardTest, AnotherHostCannotCutAWriteInHalf) {
+    const auto macro = macroChunks(1, 2, 80);
+    send({0x00, 0xF1});
+    send(macro[0]);
+    // Time for the keyboard to take the first chunk, so the other host's reports come in between.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+
+    SimClient other;
+    ASSERT_TRUE(other.connect(sim_.socketPath()));
+    ASSERT_TRUE(other.sendPayload({0x00, 0xF9}));
+    ASSERT_TRUE(other.receive());
+    ASSERT_TRUE(other.sendPayload({0x00, 0xE1})); // and an unfinished light write of its own
+
+    send(macro[1]);
+    send(tableEnd());
+    const auto table = readTable();
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_EQ(table[1], macro[1]);
 }
 
 TEST_F(SimKeyboardTest, AHostThatDoesNotReadHoldsUpNoOtherConnection) {

@@ -69,7 +69,7 @@ void SimKeyboard::restore(SimMemory memory, bool keepVersion) {
     }
 }
 
-SimKeyboard::Outcome SimKeyboard::handle(std::span<const std::uint8_t> message) {
+SimKeyboard::Outcome SimKeyboard::handle(std::span<const std::uint8_t> message, Session& session) {
     Outcome outcome;
     if (message.size() != kReportSize || message[0] != 0) {
         return outcome;
@@ -77,17 +77,17 @@ SimKeyboard::Outcome SimKeyboard::handle(std::span<const std::uint8_t> message) 
     Payload payload;
     std::copy(message.begin() + 1, message.end(), payload.begin());
 
-    if (pendingMacro_) {
-        if (continuesMacro(payload)) {
-            pendingMacro_->chunks.push_back(payload);
-            if (pendingMacro_->chunks.size() == pendingMacro_->chunksExpected) {
-                (*pendingTable_)[pendingMacro_->slot] = std::move(pendingMacro_->chunks);
-                pendingMacro_.reset();
+    if (session.macro) {
+        if (continuesMacro(session, payload)) {
+            session.macro->chunks.push_back(payload);
+            if (session.macro->chunks.size() == session.macro->chunksExpected) {
+                (*session.table)[session.macro->slot] = std::move(session.macro->chunks);
+                session.macro.reset();
             }
             return outcome;
         }
         // A macro cut short by anything else is not stored: half a macro would play garbage.
-        pendingMacro_.reset();
+        session.macro.reset();
     }
 
     switch (payload[1]) {
@@ -95,25 +95,25 @@ SimKeyboard::Outcome SimKeyboard::handle(std::span<const std::uint8_t> message) 
         replyVersion(outcome);
         break;
     case SimCommand::TableBegin:
-        beginTable();
+        session.table.emplace();
         break;
     case SimCommand::TableEntry:
-        storeEntry(payload);
+        storeEntry(session, payload);
         break;
     case SimCommand::TableEnd:
-        endTable(outcome);
+        endTable(session, outcome);
         break;
     case SimCommand::TableRead:
         replyTable(outcome);
         break;
     case SimCommand::LightBegin:
-        beginLights();
+        beginLights(session);
         break;
     case SimCommand::LightChunk:
-        storeLightChunk(payload);
+        storeLightChunk(session, payload);
         break;
     case SimCommand::AreaEnd:
-        endLights(outcome);
+        endLights(session, outcome);
         break;
     case SimCommand::LightRead:
         replyLights(outcome);
@@ -130,66 +130,62 @@ SimKeyboard::Outcome SimKeyboard::handle(std::span<const std::uint8_t> message) 
     return outcome;
 }
 
-bool SimKeyboard::continuesMacro(const Payload& payload) const {
-    const Payload& first = pendingMacro_->chunks.front();
+bool SimKeyboard::continuesMacro(const Session& session, const Payload& payload) {
+    const Payload& first = session.macro->chunks.front();
     return payload[1] == SimCommand::TableEntry && payload[kEntryLayer] == first[kEntryLayer] &&
            payload[kEntryKey] == first[kEntryKey] && payload[kEntryType] == first[kEntryType];
 }
 
-void SimKeyboard::beginTable() {
-    pendingTable_.emplace();
-}
-
-void SimKeyboard::storeEntry(const Payload& payload) {
+void SimKeyboard::storeEntry(Session& session, const Payload& payload) {
     const auto slot = slotOf(payload);
-    if (!pendingTable_ || !slot || payload[kEntryType] > kLastMacroType) {
+    if (!session.table || !slot || payload[kEntryType] > kLastMacroType) {
         return;
     }
-    auto& stored = (*pendingTable_)[*slot];
+    auto& stored = (*session.table)[*slot];
     stored.clear();
     const bool empty = payload[kEntryType] == 0 && payload[kNormalCount] == 0;
     if (empty) {
         return;
     }
     if (isMacro(payload) && macroChunks(payload) > 1) {
-        pendingMacro_ = PendingMacro{*slot, macroChunks(payload), {payload}};
+        session.macro = Session::PendingMacro{*slot, macroChunks(payload), {payload}};
         return;
     }
     stored.push_back(payload);
 }
 
-void SimKeyboard::endTable(Outcome& outcome) {
-    if (!pendingTable_) {
+void SimKeyboard::endTable(Session& session, Outcome& outcome) {
+    if (!session.table) {
         return;
     }
-    memory_.slots = std::move(*pendingTable_);
-    pendingTable_.reset();
+    memory_.slots = std::move(*session.table);
+    session.table.reset();
     outcome.memoryChanged = true;
 }
 
-void SimKeyboard::beginLights() {
-    pendingLights_ = memory_.lights;
-    lightPosition_ = 0;
+void SimKeyboard::beginLights(Session& session) const {
+    session.lights = memory_.lights;
+    session.lightPosition = 0;
 }
 
-void SimKeyboard::storeLightChunk(const Payload& payload) {
-    if (!pendingLights_) {
+void SimKeyboard::storeLightChunk(Session& session, const Payload& payload) {
+    if (!session.lights) {
         return;
     }
     // A count beyond the payload or the area is cut to what exists on both sides.
-    const std::size_t room = kLightAreaSize - lightPosition_;
+    const std::size_t room = kLightAreaSize - session.lightPosition;
     const std::size_t n = std::min({std::size_t{payload[kChunkCount]}, kAreaChunkData, room});
     std::copy_n(payload.begin() + kChunkData, n,
-                pendingLights_->begin() + static_cast<std::ptrdiff_t>(lightPosition_));
-    lightPosition_ += n;
+                session.lights->begin() + static_cast<std::ptrdiff_t>(session.lightPosition));
+    session.lightPosition += n;
 }
 
-void SimKeyboard::endLights(Outcome& outcome) {
-    if (!pendingLights_) {
+void SimKeyboard::endLights(Session& session, Outcome& outcome) {
+    if (!session.lights) {
         return;
     }
-    memory_.lights = *pendingLights_;
-    pendingLights_.reset();
+    memory_.lights = *session.lights;
+    session.lights.reset();
     outcome.memoryChanged = true;
 }
 

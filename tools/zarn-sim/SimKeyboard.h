@@ -23,9 +23,30 @@ public:
         std::vector<std::string> notes;
     };
 
+    // A write in progress belongs to the connection that started it, so a
+    // second host (a version query from another program) cannot cut a macro
+    // or a table in half.
+    class Session {
+    private:
+        friend class SimKeyboard;
+        struct PendingMacro {
+            int slot = 0;
+            std::size_t chunksExpected = 0;
+            std::vector<Payload> chunks;
+        };
+        // A table or light write collects here and takes effect at its end
+        // report, so an interrupted write leaves the keyboard's memory as it was.
+        std::optional<decltype(SimMemory::slots)> table;
+        std::optional<PendingMacro> macro;
+        std::optional<decltype(SimMemory::lights)> lights;
+        std::size_t lightPosition = 0;
+    };
+
     SimKeyboard(std::string versionText, const CounterArea& counters);
 
-    Outcome handle(std::span<const std::uint8_t> message);
+    Outcome handle(std::span<const std::uint8_t> message, Session& session);
+    // For a single host: one session of the keyboard's own.
+    Outcome handle(std::span<const std::uint8_t> message) { return handle(message, ownSession_); }
 
     // Puts back what a state file held.  The version text it carries replaces
     // the current one unless `keepVersion` (an operator's explicit version).
@@ -37,19 +58,12 @@ public:
     const FirmwareLoader& firmware() const { return firmware_; }
 
 private:
-    struct PendingMacro {
-        int slot = 0;
-        std::size_t chunksExpected = 0;
-        std::vector<Payload> chunks;
-    };
-
-    bool continuesMacro(const Payload& payload) const;
-    void beginTable();
-    void storeEntry(const Payload& payload);
-    void endTable(Outcome& outcome);
-    void beginLights();
-    void storeLightChunk(const Payload& payload);
-    void endLights(Outcome& outcome);
+    static bool continuesMacro(const Session& session, const Payload& payload);
+    static void storeEntry(Session& session, const Payload& payload);
+    void endTable(Session& session, Outcome& outcome);
+    void beginLights(Session& session) const;
+    static void storeLightChunk(Session& session, const Payload& payload);
+    void endLights(Session& session, Outcome& outcome);
     void storeFirmwareRecord(const Payload& payload, Outcome& outcome);
 
     void replyVersion(Outcome& outcome) const;
@@ -61,13 +75,7 @@ private:
     CounterArea counters_{};
     SimMemory memory_;
     FirmwareLoader firmware_;
-
-    // A table or light write collects into these and takes effect at its end
-    // report, so an interrupted write leaves the keyboard's memory as it was.
-    std::optional<decltype(SimMemory::slots)> pendingTable_;
-    std::optional<PendingMacro> pendingMacro_;
-    std::optional<decltype(SimMemory::lights)> pendingLights_;
-    std::size_t lightPosition_ = 0;
+    Session ownSession_;
 };
 
 // The version text after a firmware download: the last number in it goes up

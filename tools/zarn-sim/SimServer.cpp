@@ -201,7 +201,7 @@ void SimServer::handleMessage(Client& client, std::span<const std::uint8_t> mess
     if (hangUpPending_ || (options_.stopAfter && count > *options_.stopAfter)) {
         return;
     }
-    auto outcome = keyboard_.handle(message);
+    auto outcome = keyboard_.handle(message, client.session);
     for (const auto& text : outcome.notes) {
         note(text);
     }

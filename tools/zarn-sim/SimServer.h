@@ -67,6 +67,7 @@ private:
     };
     struct Client {
         UniqueFd fd;
+        SimKeyboard::Session session;
         std::deque<PendingReply> replies;
         Clock::time_point lastDue{};
         bool closed = false;
