@@ -1,11 +1,13 @@
 #include "model/CXmlDocument.h"
 
 #include "model/TextEncoding.h"
+#include "model/XmlEntities.h"
 #include "tests/model/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <set>
 
 namespace {
 
@@ -157,6 +159,18 @@ TEST(XmlAttributes, Unescaping) {
     for (const Row& row : rows) {
         EXPECT_EQ(narrow(unescapeXml(row.escaped)), narrow(row.plain)) << narrow(row.escaped);
     }
+}
+
+TEST(XmlEntities, EveryNameResolves) {
+    std::set<std::string_view> names;
+    for (const XmlEntity& entity : xmlEntities()) {
+        names.insert(entity.name);
+        EXPECT_NE(lookupXmlEntity(entity.name), 0u) << entity.name;
+    }
+    EXPECT_EQ(names.size(), 253u);
+    EXPECT_EQ(lookupXmlEntity("apos"), U'\'');
+    EXPECT_EQ(lookupXmlEntity("thetasym"), U'\u03d1');
+    EXPECT_EQ(lookupXmlEntity("yuml"), U'\u0178'); // Yuml is the capitalised twin
 }
 
 TEST(XmlAttributes, SetAttributeEscapesAndRoundTrips) {
