@@ -250,6 +250,162 @@ TEST_F(BridgeTest, WritesTheExactDefinitions) {
     }
 }
 
+struct ReadCase {
+    const char* what;
+    Payload entry;
+    int key, layer;
+    int mode;
+    int code; // -1: keyCode keeps its earlier value
+    std::vector<std::string> lines;
+    int sizeOfView, cycles, delay, playMode;
+    bool isAutoInterval;
+};
+
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+// Entries as a keyboard sends them, read without our own simulator in the
+// way, so that a misunderstanding shared by writer and reader shows.
+const ReadCase kReadCases[] = {
+    {"multimedia code",
+     ScriptedKeyboard::payload({0, 0xF0, 1, 1, 0, 1, 110}),
+     1,
+     0,
+     5,
+     110,
+     {},
+     0,
+     1,
+     30,
+     0,
+     false},
+    {"mouse-unit code",
+     ScriptedKeyboard::payload({0, 0xF0, 1, 2, 0, 1, 157}),
+     2,
+     0,
+     6,
+     157,
+     {},
+     0,
+     1,
+     30,
+     0,
+     false},
+    {"power code", ScriptedKeyboard::payload({0, 0xF0, 1, 3, 0, 1, 76}), 3, 0, 8, 76, {}, 0, 1, 30, 0, false},
+    {"key code", ScriptedKeyboard::payload({0, 0xF0, 1, 4, 0, 1, 60}), 4, 0, 1, 60, {}, 0, 1, 30, 0, false},
+    {"left double click",
+     ScriptedKeyboard::payload({0, 0xF0, 1, 5, 0, 2, 0x82, 0x82}),
+     5,
+     0,
+     6,
+     199,
+     {},
+     0,
+     1,
+     30,
+     0,
+     false},
+    {"combo",
+     ScriptedKeyboard::payload({0, 0xF0, 1, 6, 0, 2, 67, 43}),
+     6,
+     0,
+     2,
+     -1,
+     {"LCTRL", "A"},
+     6,
+     1,
+     30,
+     0,
+     false},
+    {"emulation",
+     ScriptedKeyboard::payload({0, 0xF0, 1, 7, 1, 0x01, 0x2C, 1, 43}),
+     7,
+     0,
+     4,
+     -1,
+     {"A"},
+     9,
+     1,
+     300,
+     0,
+     false},
+    {"macro with recorded delays",
+     ScriptedKeyboard::payload({0, 0xF0, 1, 8, 3, 0, 1, 0, 0, 0, 8, 43, 0xC8, 0, 120, 44, 0xC8, 0x12, 0x34}),
+     8,
+     0,
+     3,
+     -1,
+     {"A", "<120 ms>", "S"},
+     9,
+     0,
+     0,
+     1,
+     false},
+    {"macro with a fixed delay",
+     ScriptedKeyboard::payload({0, 0xF0, 2, 9, 4, 5, 0, 0, 50, 0, 2, 43, 44}),
+     9,
+     1,
+     3,
+     -1,
+     {"A", "S"},
+     9,
+     5,
+     50,
+     2,
+     true},
+    {"continuous without codes",
+     ScriptedKeyboard::payload({0, 0xF0, 2, 10, 1}),
+     10,
+     1,
+     0,
+     -1,
+     {},
+     0,
+     1,
+     30,
+     0,
+     false},
+    {"empty entry", ScriptedKeyboard::payload({0, 0xF0, 2, 11, 0, 0}), 11, 1, 0, -1, {}, 0, 1, 30, 0, false},
+};
+
+class KeyReadTest : public BridgeTest, public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(KeyReadTest, TurnsAKeyboardEntryIntoAnAssignment) {
+    const ReadCase& c = GetParam();
+    ScriptedKeyboard keyboard([&](const Payload& request) {
+        Payload end{};
+        end.fill(0xF6);
+        return request[1] == 0xF2 ? Answer{{c.entry, end}, Answer::Then::Listen, {}} : Answer{};
+    });
+    auto doc = document(1);
+    const std::size_t s = slot(c.key, c.layer);
+    doc->keyCode[s] = 1234;
+    MessageRecorder progress;
+    ASSERT_TRUE(doc->device.__createDev());
+    ASSERT_TRUE(ReadKeysFromDevice(*doc, progress.window()));
+    EXPECT_EQ(progress.wParams(UM_DEVICE_PROGRESS),
+              (std::vector<WPARAM>{static_cast<WPARAM>(103 * c.layer + c.key - 1)}));
+    EXPECT_EQ(doc->keyMode[s], c.mode);
+    EXPECT_EQ(doc->keyCode[s], c.code < 0 ? 1234 : c.code);
+    const RecordList& list = doc->keyLists[s];
+    EXPECT_EQ(list.items, c.lines);
+    if (!c.lines.empty()) {
+        EXPECT_EQ(list.children.size(), c.lines.size());
+        EXPECT_EQ(list.sizeOfView, c.sizeOfView);
+        EXPECT_EQ(list.viewStartAt, 0);
+        EXPECT_EQ(list.cursorPos, 0);
+        EXPECT_EQ(list.cycles, c.cycles);
+        EXPECT_EQ(list.delay, c.delay);
+        EXPECT_EQ(list.playMode, c.playMode);
+        EXPECT_EQ(list.isAutoInterval, c.isAutoInterval);
+    }
+    // Keys the keyboard did not report come back as the library held them: empty.
+    EXPECT_EQ(doc->keyMode[slot(72, 0)], 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bridge, KeyReadTest, ::testing::ValuesIn(kReadCases));
+
 TEST_F(BridgeTest, ADefinitionTheLibraryRefusesSendsNothing) {
     ScriptedKeyboard keyboard;
     auto doc = document(1);
