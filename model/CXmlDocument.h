@@ -41,6 +41,8 @@ public:
     bool isWellFormed() const;
 
     const std::u16string& text() const { return text_; }
+    // Room for a text about to be built, so that appending never copies it.
+    void reserve(std::size_t characters) { text_.reserve(characters); }
     unsigned flags() const { return flags_; }
     void setFlags(unsigned flags) { flags_ = flags; }
 

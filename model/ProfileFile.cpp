@@ -251,6 +251,27 @@ void commit(ConfigDocument& doc, ProfileContent& content) {
     doc.lowestKey = -1;
 }
 
+// About the characters a list takes in the file: an "x" line with its empty
+// child list is some 150; a guess only, to size the text once.
+std::size_t estimatedCharacters(const RecordList& list) {
+    std::size_t characters = 120;
+    for (std::size_t i = 0; i < list.items.size(); ++i) {
+        characters += 30 + list.items[i].size();
+        characters += i < list.children.size() ? estimatedCharacters(list.children[i]) : 120;
+    }
+    return characters;
+}
+
+std::size_t estimatedCharacters(const ConfigDocument& doc) {
+    std::size_t characters = 4096 + 50 * kKeyCount + estimatedCharacters(doc.predefinedCombos) +
+                             estimatedCharacters(doc.predefinedMacros) +
+                             estimatedCharacters(doc.predefinedEmulations);
+    for (const RecordList& list : doc.keyLists) {
+        characters += 80 + estimatedCharacters(list);
+    }
+    return characters;
+}
+
 std::string temporarySibling(const std::string& path) {
     return path + ".tmp" + std::to_string(static_cast<long>(::getpid()));
 }
@@ -260,6 +281,7 @@ std::string temporarySibling(const std::string& path) {
 ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path) {
     CXmlDocument xml;
     xml.setDocument(kDeclaration);
+    xml.reserve(estimatedCharacters(doc));
     ProfileWriter writer(xml);
     std::string model = ModelName(doc.modelType);
     xml.addElement(utf8ToUtf16(model));
