@@ -93,6 +93,41 @@ TEST_F(EmbeddedSimulatorTest, AWriteSurvivesToTheNextRun) {
     EXPECT_EQ((*chunk)[5], 0xCD);
 }
 
+// A host that writes and ends at once (zarnctl --simulate) leaves its reports
+// queued on the socket; stopping the keyboard must still take them all.
+TEST_F(EmbeddedSimulatorTest, AWholeTableWrittenJustBeforeTheStopIsKept) {
+    {
+        auto sim = start("Zarn");
+        ASSERT_TRUE(sim);
+        SimClient host;
+        ASSERT_TRUE(host.connect(sim->socketPath()));
+        ASSERT_TRUE(host.sendPayload({0x00, 0xF1}));
+        for (int slot = 0; slot < 206; ++slot) {
+            const auto layer = static_cast<std::uint8_t>(slot / 103 + 1);
+            const auto key = static_cast<std::uint8_t>(slot % 103 + 1);
+            if (slot == 205) {
+                ASSERT_TRUE(host.sendPayload({0x00, 0xF0, layer, key, 0x00, 0x01, 0x2B}));
+            } else {
+                ASSERT_TRUE(host.sendPayload({0x00, 0xF0, layer, key, 0x00, 0x00}));
+            }
+        }
+        std::vector<std::uint8_t> end(64, 0xF6);
+        end[0] = 0x00;
+        ASSERT_TRUE(host.sendPayload(end));
+    }
+    auto sim = start("Zarn");
+    ASSERT_TRUE(sim);
+    SimClient host;
+    ASSERT_TRUE(host.connect(sim->socketPath()));
+    ASSERT_TRUE(host.sendPayload({0x00, 0xF2}));
+    const auto entry = host.receive();
+    ASSERT_TRUE(entry);
+    EXPECT_EQ((*entry)[2], 0xF0);
+    EXPECT_EQ((*entry)[3], 2);
+    EXPECT_EQ((*entry)[4], 103);
+    EXPECT_EQ((*entry)[7], 0x2B);
+}
+
 TEST_F(EmbeddedSimulatorTest, EachModelHasItsProductId) {
     const std::pair<const char*, const char*> models[] = {{"ZarnRGB.BT", "0483:5039:1="},
                                                           {"ZarnBT", "0483:5139:1="},

@@ -162,6 +162,20 @@ void SimServer::run() {
             hangUp();
         }
     }
+    if (stopRequested_ && !hungUp_) {
+        drainClients();
+    }
+}
+
+// A host that wrote and then ended (zarnctl, the program) has its last
+// reports still queued on the socket: a keyboard takes them before it is
+// switched off, so a finished write is never lost.
+void SimServer::drainClients() {
+    acceptClients();
+    for (const auto& client : clients_) {
+        while (!client->closed && readClient(*client) == kMessagesPerTurn) {
+        }
+    }
 }
 
 void SimServer::acceptClients() {
@@ -179,20 +193,21 @@ void SimServer::acceptClients() {
     }
 }
 
-void SimServer::readClient(Client& client) {
+int SimServer::readClient(Client& client) {
     std::array<std::uint8_t, kReceiveBuffer> buffer;
     for (int i = 0; i < kMessagesPerTurn; ++i) {
         const auto n = ::recv(client.fd.get(), buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
-            return;
+            return i;
         }
         if (n <= 0) {
             client.closed = true;
-            return;
+            return i;
         }
         const auto size = std::min(static_cast<std::size_t>(n), buffer.size());
         handleMessage(client, std::span(buffer).first(size));
     }
+    return kMessagesPerTurn;
 }
 
 void SimServer::handleMessage(Client& client, std::span<const std::uint8_t> message) {

@@ -76,7 +76,9 @@ private:
     SimServer(SimKeyboard keyboard, SimServerOptions options);
 
     void acceptClients();
-    void readClient(Client& client);
+    // Number of messages handled; a whole turn's worth means more may be waiting.
+    int readClient(Client& client);
+    void drainClients();
     void handleMessage(Client& client, std::span<const std::uint8_t> message);
     void flushClient(Client& client, Clock::time_point now);
     void saveState();
