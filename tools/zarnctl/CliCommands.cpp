@@ -126,15 +126,6 @@ bool readKeys(CliKeyboard& keyboard, std::ostream& err) {
     return read;
 }
 
-// A keyboard of its own takes the reports still queued after zarnctl ends; a
-// simulator inside zarnctl would stop with them unread, so it is waited for.
-// No request is added otherwise: the keyboard sees the transfer and nothing else.
-void settleInProcessKeyboard(const CliRequest& request, CliKeyboard& keyboard) {
-    if (request.keyboardInProcess) {
-        keyboard.settle();
-    }
-}
-
 bool writeKeys(CliKeyboard& keyboard, const CliRequest& request) {
     ProgressBar bar(request.err, "Writing keys", 0, kKeySlotSteps);
     ConfigDocument& doc = keyboard.document();
@@ -142,9 +133,6 @@ bool writeKeys(CliKeyboard& keyboard, const CliRequest& request) {
     const bool written = WriteKeysToDevice(doc, bar.window());
     doc.progressWindow = WindowHandle();
     bar.finish();
-    if (written) {
-        settleInProcessKeyboard(request, keyboard);
-    }
     return written;
 }
 
@@ -375,7 +363,6 @@ int RunWriteLights(CliRequest& request) {
         request.err << "Writing the colours failed.\n";
         return kExitDeviceFailed;
     }
-    settleInProcessKeyboard(request, keyboard);
     request.out << "Colours of " << *path << " written.\n";
     return kExitDone;
 }
@@ -453,7 +440,6 @@ int RunFlash(CliRequest& request) {
         request.err << "Firmware download failed.\n";
         return kExitDeviceFailed;
     }
-    settleInProcessKeyboard(request, keyboard);
     request.out << "The Firmware is downloaded successfully.\n"
                    "Please keep the USB plug in until three indicator lights flash simultaneously.\n"
                    "Then firmware updated completely,pleased unplug the USB and plug in.\n";

@@ -11,8 +11,6 @@ struct CliRequest {
     std::vector<std::string> args;
     std::ostream& out;
     std::ostream& err;
-    // The keyboard is the simulator inside this process, which stops with it.
-    bool keyboardInProcess = false;
 };
 
 int RunList(CliRequest& request);

@@ -49,12 +49,3 @@ bool CliKeyboard::connect(std::ostream& err) {
     }
     return true;
 }
-
-void CliKeyboard::settle() {
-    // Writes wait for no answer, so the last reports may still be queued when
-    // the transfer returns.  The keyboard answers requests in order: once the
-    // version arrives it has taken the rest.  A simulated keyboard inside
-    // zarnctl would otherwise end with reports still unread.
-    wchar_t version[kVersionTextLength] = {};
-    doc_->device.ReadKeyboardVersion(version);
-}

@@ -33,9 +33,6 @@ public:
     // Opens the keyboard without touching the document (after a profile was loaded).
     bool connect(std::ostream& err);
 
-    // Waits until the keyboard has taken everything written so far.
-    void settle();
-
     ConfigDocument& document() { return *doc_; }
     const char* modelName() const { return ModelName(doc_->modelType); }
 

@@ -127,11 +127,8 @@ int RunZarnctl(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == nullptr) {
         return usageError(err, "unknown command '" + args[next] + "'");
     }
-    CliRequest request{command->name,
-                       {args.begin() + static_cast<std::ptrdiff_t>(next) + 1, args.end()},
-                       out,
-                       err,
-                       simulate};
+    CliRequest request{
+        command->name, {args.begin() + static_cast<std::ptrdiff_t>(next) + 1, args.end()}, out, err};
     for (const std::string& arg : request.args) {
         if (isHelp(arg)) {
             printCommandHelp(*command, out);
