@@ -3,7 +3,9 @@
 #include "model/ProfileFile.h"
 #include "tests/app/GuiHarness.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -287,6 +289,21 @@ TEST(MainWindow, TrayMessagesForOtherIconsAreIgnored) {
     f.window.trayNotify(128, 0x203);
     EXPECT_TRUE(f.window.isVisible());
     EXPECT_FALSE(f.window.trayIconShown());
+}
+
+TEST(MainWindow, TrayMenuExitClosesWithoutTheExitQuestions) {
+    MainWindowFixture f;
+    f.gui.doc.unsavedKeyChanges = 1;
+    f.gui.doc.uiLanguage = "en-US";
+    f.window.trayNotify(128, 0x205);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("Exit"));
+    menu->actions().front()->trigger();
+    menu->close();
+    EXPECT_FALSE(f.window.isVisible());
+    EXPECT_TRUE(f.gui.prompts.shown().empty());
 }
 
 } // namespace
