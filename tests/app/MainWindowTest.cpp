@@ -136,6 +136,9 @@ TEST(MainWindow, StatusBoxPlacementFollowsTheScale) {
     MainWindowFixture f(3, 1.5f);
     EXPECT_EQ(f.window.statusBox()->geometry(), QRect(40, 852, 1835, 123));
     EXPECT_EQ(f.window.statusBox()->font().pixelSize(), 19);
+    const QPalette colours = f.window.statusBox()->palette();
+    EXPECT_EQ(colours.color(QPalette::Text), QColor(255, 111, 0));
+    EXPECT_EQ(colours.color(QPalette::Base), QColor(20, 20, 20));
     EXPECT_EQ(f.window.size(), QSize(1920, 1005));
 }
 

@@ -16,11 +16,12 @@ constexpr ColorRef kKey = Rgb24(255, 0, 0);
 // A window of three hotspots and a label, enough to watch the framework.
 class SampleWindow : public SkinnedDialog {
 public:
-    explicit SampleWindow(GuiContext& context, QImage background = {}) : SkinnedDialog(context, nullptr) {
+    explicit SampleWindow(GuiContext& context, QImage background = {}, QImage hover = {})
+        : SkinnedDialog(context, nullptr) {
         setUpSkin({{Hotspot(1, {15, 92, 110, 128}), Hotspot(2, {110, 92, 200, 128}),
                     Hotspot(3, {0, 0, 20, 20}), Label(4, "标签", "Label", {18, 101, 110, 130})},
                    std::move(background),
-                   {},
+                   std::move(hover),
                    {},
                    kKey,
                    QSize(300, 200)});
@@ -109,6 +110,28 @@ TEST(SkinnedDialog, ColourKeyCutsTheWindowShape) {
     EXPECT_FALSE(window.mask().contains(QPoint(59, 399)));
     EXPECT_TRUE(window.mask().contains(QPoint(60, 10)));
     EXPECT_TRUE(window.mask().contains(QPoint(599, 399)));
+}
+
+QImage Filled(QColor colour) {
+    QImage image(300, 200, QImage::Format_ARGB32_Premultiplied);
+    image.fill(colour);
+    return image;
+}
+
+TEST(SkinnedDialog, HoverOverlayCopiesTheElementsImagePixels) {
+    GuiHarness gui(3, 1.5f);
+    gui.doc.scaleFactor = 1.5f;
+    const QColor grey(40, 40, 40);
+    const QColor green(0, 200, 0);
+    SampleWindow window(gui.context, Filled(grey), Filled(green));
+    window.show();
+    MoveTo(window, QPoint(60, 150)); // hotspot 1: window (22, 138)-(165, 192), image (14, 92) 95 x 36
+    const QImage image = window.renderImage();
+    EXPECT_EQ(image.pixelColor(14, 92), green);
+    EXPECT_EQ(image.pixelColor(108, 127), green);
+    EXPECT_EQ(image.pixelColor(13, 92), grey);
+    EXPECT_EQ(image.pixelColor(109, 100), grey);
+    EXPECT_EQ(image.pixelColor(150, 100), grey) << "the neighbour is not hovered";
 }
 
 } // namespace
