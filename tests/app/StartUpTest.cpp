@@ -144,3 +144,40 @@ TEST(StartUp, WithoutAKeyboardTellsTheUserAndEnds) {
 }
 
 } // namespace
+
+#include "app/AppResources.h"
+
+namespace {
+
+TEST(AppResources, ImagesOfTheDetectedModelComeFromTheResourceFile) {
+    const char* build = std::getenv("ZARN_BUILD_DIR");
+    const QString file =
+        QString::fromUtf8(build != nullptr ? build : "") + QStringLiteral("/app/ZarnRES.rcc");
+    AppResources resources;
+    if (resources.registerResourceFile({QStringLiteral("/nonexistent/ZarnRES.rcc"), file}) != file) {
+        GTEST_SKIP() << "no ZarnRES.rcc in the build directory";
+    }
+    resources.loadImages(3);
+    const QImage zarn = resources.image(ImageRole::MainBackground);
+    ASSERT_FALSE(zarn.isNull());
+    EXPECT_EQ(zarn.size(), QSize(1280, 670));
+    EXPECT_FALSE(resources.image(ImageRole::ProgressActive).isNull());
+    resources.loadImages(1);
+    const QImage rgbBt = resources.image(ImageRole::MainBackground);
+    resources.loadImages(0);
+    EXPECT_EQ(resources.image(ImageRole::MainBackground), rgbBt);
+    EXPECT_NE(rgbBt, zarn);
+    resources.releaseImages();
+    EXPECT_TRUE(resources.image(ImageRole::MainBackground).isNull());
+    resources.unregisterResourceFile();
+}
+
+TEST(AppResources, FontsAreIndexedByPixelHeight) {
+    AppResources resources;
+    EXPECT_EQ(resources.font(13).pixelSize(), 13);
+    EXPECT_EQ(resources.font(49).pixelSize(), 49);
+    EXPECT_EQ(resources.font(80).pixelSize(), 49);
+    EXPECT_EQ(resources.darkBrush().color(), QColor(20, 20, 20));
+}
+
+} // namespace
