@@ -150,12 +150,10 @@ TEST(StartUp, WithoutAKeyboardTellsTheUserAndEnds) {
 namespace {
 
 TEST(AppResources, ImagesOfTheDetectedModelComeFromTheResourceFile) {
-    const char* build = std::getenv("ZARN_BUILD_DIR");
-    const QString file =
-        QString::fromUtf8(build != nullptr ? build : "") + QStringLiteral("/app/ZarnRES.rcc");
+    const QString file = QStringLiteral(ZARN_BUILD_DIR "/app/ZarnRES.rcc");
     AppResources resources;
     if (resources.registerResourceFile({QStringLiteral("/nonexistent/ZarnRES.rcc"), file}) != file) {
-        GTEST_SKIP() << "no ZarnRES.rcc in the build directory";
+        GTEST_SKIP() << "no ZarnRES.rcc in the build directory: " << file.toStdString();
     }
     resources.loadImages(3);
     const QImage zarn = resources.image(ImageRole::MainBackground);
