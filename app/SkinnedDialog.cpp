@@ -215,6 +215,8 @@ void SkinnedDialog::paintEvent(QPaintEvent* event) {
     paintCanvas(canvas_);
     QPainter painter(this);
     painter.setClipRegion(event->region());
+    // The canvas covers the whole window: nothing beneath needs blending in.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRect(0, 0, Scaled(imageSize_.width(), scale_), Scaled(imageSize_.height(), scale_)),
                       canvas_);
