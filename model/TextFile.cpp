@@ -279,6 +279,7 @@ bool readTextFile(const std::string& path, std::u16string& text, unsigned& flags
         file.close();
         return true;
     }
+    bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
     if (!file.readUpTo(kHeadSize, bytes)) {
         fileError(result, errno);
         return false;
