@@ -224,6 +224,30 @@ TEST(CodePages, DecodeCharacteristicBytes) {
     }
 }
 
+TEST(CodePages, EncodeThroughEachBackend) {
+    struct Row {
+        int codePage;
+        std::u16string text;
+        std::string bytes;
+        bool lost;
+    };
+    const Row rows[] = {
+        {1252, u"\u20ac", "\x80", false},
+        {1252, u"a\u3042z", "a?z", true},
+        {10079, u"\u00c4", "\x80", false},            // iconv
+        {10079, u"a\u3042z", "a?z", true},            // iconv, with a lost character
+        {50220, u"\u3042", "\x1B$B$\"\x1B(B", false}, // stateful: escapes around the character
+        {50220, u"\u0e01", "?", false},               // lost, but ISO-2022 never says so
+        {65001, u"\U0001F600", "\xF0\x9F\x98\x80", false},
+        {1201, u"A", std::string("\0A", 2), false},
+    };
+    for (const Row& row : rows) {
+        bool lost = false;
+        EXPECT_EQ(encodeText(row.codePage, row.text, lost), row.bytes) << row.codePage;
+        EXPECT_EQ(lost, row.lost) << row.codePage;
+    }
+}
+
 TEST(CodePages, UnconvertibleCharactersBecomeQuestionMarks) {
     bool lost = false;
     EXPECT_EQ(decodeText(20127, "a\x80z", lost), u"a?z");
