@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -150,6 +152,11 @@ struct ExitCase {
     int saveDialogs;
 };
 
+// Test names and failure messages show the case name, not raw bytes.
+void PrintTo(const ExitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ExitFlowTest : public ::testing::TestWithParam<ExitCase> {};
 
 TEST_P(ExitFlowTest, AsksAsTheChangesRequire) {
@@ -246,6 +253,11 @@ struct ProfileFailure {
     bool english;
     const char* message;
 };
+
+// Test names and failure messages show the case name, not raw bytes.
+void PrintTo(const ProfileFailure& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProfileFailureTest : public ProfileTest, public ::testing::WithParamInterface<ProfileFailure> {};
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct BarCase {
@@ -49,6 +51,11 @@ struct OperationCase {
     int code;
     int finalValue;
 };
+
+// Test names and failure messages show the case name, not raw bytes.
+void PrintTo(const OperationCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class OperationTest : public ::testing::TestWithParam<OperationCase> {};
 
@@ -132,6 +139,11 @@ struct FailureCase {
     int command; // main window command
     bool unplug; // else the keyboard stays connected and answers nothing
 };
+
+// Test names and failure messages show the case name, not raw bytes.
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FailureTest : public ::testing::TestWithParam<FailureCase> {};
 

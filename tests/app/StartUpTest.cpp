@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <vector>
 
 namespace {
@@ -17,6 +19,11 @@ struct DetectionCase {
     int calls;
     int sleeps;
 };
+
+// Test names and failure messages show the case name, not raw bytes.
+void PrintTo(const DetectionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DetectionTest : public ::testing::TestWithParam<DetectionCase> {};
 
