@@ -25,7 +25,7 @@ function(zarn_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS "${labels}"
-                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZARN_BUILD_DIR=${PROJECT_BINARY_DIR};ZARN_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
 # Static library of every .cpp in the calling folder.  A folder whose sources
