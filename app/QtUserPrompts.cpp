@@ -21,15 +21,15 @@ QMessageBox::Icon boxIcon(PromptIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& spec,
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilter(QtFileFilter(spec.filter));
-    dialog.setDefaultSuffix(spec.defaultExtension);
+    dialog.setNameFilter(QtFileFilter(request.filter));
+    dialog.setDefaultSuffix(request.defaultExtension);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    if (!spec.overwritePrompt) {
+    if (!request.overwritePrompt) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -61,12 +61,12 @@ PromptAnswer QtUserPrompts::message(QWidget* parent, const QString& text, const 
     }
 }
 
-std::optional<QString> QtUserPrompts::openFile(QWidget* parent, const FileDialogSpec& spec) {
-    return runFileDialog(parent, spec, QFileDialog::AcceptOpen);
+std::optional<QString> QtUserPrompts::openFile(QWidget* parent, const FileDialogRequest& request) {
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
 }
 
-std::optional<QString> QtUserPrompts::saveFile(QWidget* parent, const FileDialogSpec& spec) {
-    return runFileDialog(parent, spec, QFileDialog::AcceptSave);
+std::optional<QString> QtUserPrompts::saveFile(QWidget* parent, const FileDialogRequest& request) {
+    return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
 std::optional<QColor> QtUserPrompts::chooseColour(QWidget* parent, const QColor& initial) {

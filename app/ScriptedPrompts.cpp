@@ -32,8 +32,8 @@ PromptAnswer ScriptedPrompts::message(QWidget*, const QString& text, const QStri
     return answer;
 }
 
-std::optional<QString> ScriptedPrompts::nextFileAnswer(bool save, const FileDialogSpec& spec) {
-    filesAsked_.push_back({save, spec});
+std::optional<QString> ScriptedPrompts::nextFileAnswer(bool save, const FileDialogRequest& request) {
+    filesAsked_.push_back({save, request});
     if (files_.empty()) {
         return std::nullopt;
     }
@@ -45,12 +45,12 @@ std::optional<QString> ScriptedPrompts::nextFileAnswer(bool save, const FileDial
     return answer.path;
 }
 
-std::optional<QString> ScriptedPrompts::openFile(QWidget*, const FileDialogSpec& spec) {
-    return nextFileAnswer(false, spec);
+std::optional<QString> ScriptedPrompts::openFile(QWidget*, const FileDialogRequest& request) {
+    return nextFileAnswer(false, request);
 }
 
-std::optional<QString> ScriptedPrompts::saveFile(QWidget*, const FileDialogSpec& spec) {
-    return nextFileAnswer(true, spec);
+std::optional<QString> ScriptedPrompts::saveFile(QWidget*, const FileDialogRequest& request) {
+    return nextFileAnswer(true, request);
 }
 
 std::optional<QColor> ScriptedPrompts::chooseColour(QWidget*, const QColor&) {

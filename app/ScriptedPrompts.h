@@ -19,7 +19,7 @@ public:
     };
     struct FileAsked {
         bool save;
-        FileDialogSpec spec;
+        FileDialogRequest request;
     };
 
     void nextAnswer(PromptAnswer answer) { answers_.push_back(answer); }
@@ -37,12 +37,12 @@ public:
 
     PromptAnswer message(QWidget* parent, const QString& text, const QString& caption, PromptButtons buttons,
                          PromptIcon icon) override;
-    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override;
 
 private:
-    std::optional<QString> nextFileAnswer(bool save, const FileDialogSpec& spec);
+    std::optional<QString> nextFileAnswer(bool save, const FileDialogRequest& request);
 
     std::deque<PromptAnswer> answers_;
     struct FileAnswer {

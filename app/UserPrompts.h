@@ -14,7 +14,7 @@ enum class PromptAnswer { Ok, Yes, No, Cancel };
 // How a file dialog is set up: the filter in the program's own notation
 // ("pro(*.pro)|*.pro|All Files(*.*)|*.*||"), the extension appended to a name
 // typed without one, and whether saving over a file asks first.
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString filter;
     QString defaultExtension;
     bool overwritePrompt = true;
@@ -28,8 +28,8 @@ public:
 
     virtual PromptAnswer message(QWidget* parent, const QString& text, const QString& caption,
                                  PromptButtons buttons, PromptIcon icon) = 0;
-    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
 };
 

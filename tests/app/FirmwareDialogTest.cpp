@@ -91,7 +91,7 @@ TEST_F(FirmwareDialogTest, ShowsTheVersionAndRefusesAnotherModelsFile) {
     EXPECT_EQ(gui.prompts.shown().front().caption, QStringLiteral("Zarn"));
     EXPECT_EQ(gui.prompts.shown().front().icon, PromptIcon::Warning);
     ASSERT_EQ(gui.prompts.filesAsked().size(), 2u);
-    EXPECT_EQ(gui.prompts.filesAsked().front().spec.filter, QStringLiteral("bin(*.bin)|*.bin"));
+    EXPECT_EQ(gui.prompts.filesAsked().front().request.filter, QStringLiteral("bin(*.bin)|*.bin"));
 
     const QString hex = QString::fromStdString(hexFile("Zarn_v2.hex", 3));
     gui.prompts.nextFile(hex);

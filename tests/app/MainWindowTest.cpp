@@ -202,7 +202,7 @@ TEST(MainWindow, ClicksAreBlockedForHalfASecondAfterTheOpenDialog) {
     f.gui.prompts.nextFile(std::nullopt); // the user cancels the open dialog
     ClickAt(f.window, At(f.window, 150, 110));
     ASSERT_EQ(f.gui.prompts.filesAsked().size(), 1u);
-    EXPECT_EQ(f.gui.prompts.filesAsked().front().spec.filter,
+    EXPECT_EQ(f.gui.prompts.filesAsked().front().request.filter,
               QStringLiteral("pro(*.pro)|*.pro|All Files(*.*)|*.*||"));
     ClickAt(f.window, At(f.window, 800, 110));
     EXPECT_EQ(f.gui.doc.uiLanguage, "zh-CN");
