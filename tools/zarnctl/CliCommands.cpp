@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iomanip>
 #include <iterator>
 #include <optional>
@@ -327,7 +328,9 @@ int RunReadKeys(CliRequest& request) {
     return kExitDone;
 }
 
-int RunWriteKeys(CliRequest& request) {
+// Opens a profile of the detected model and sends one part of it.
+int writeProfilePart(CliRequest& request, const std::function<bool(CliKeyboard&)>& send, const char* failure,
+                     const char* part) {
     const auto path = singleOperand(request, request.args, "PROFILE");
     if (!path) {
         return kExitUsage;
@@ -339,32 +342,24 @@ int RunWriteKeys(CliRequest& request) {
     if (!keyboard.connect(request.err)) {
         return kExitNoKeyboard;
     }
-    if (!writeKeys(keyboard, request)) {
-        request.err << "Writing the keys failed.\n";
+    if (!send(keyboard)) {
+        request.err << failure << '\n';
         return kExitDeviceFailed;
     }
-    request.out << "Keys of " << *path << " written.\n";
+    request.out << part << " of " << *path << " written.\n";
     return kExitDone;
 }
 
+int RunWriteKeys(CliRequest& request) {
+    return writeProfilePart(
+        request, [&](CliKeyboard& keyboard) { return writeKeys(keyboard, request); },
+        "Writing the keys failed.", "Keys");
+}
+
 int RunWriteLights(CliRequest& request) {
-    const auto path = singleOperand(request, request.args, "PROFILE");
-    if (!path) {
-        return kExitUsage;
-    }
-    CliKeyboard keyboard;
-    if (const int status = loadProfileFor(keyboard, *path, request.err); status != kExitDone) {
-        return status;
-    }
-    if (!keyboard.connect(request.err)) {
-        return kExitNoKeyboard;
-    }
-    if (!WriteLightsToDevice(keyboard.document())) {
-        request.err << "Writing the colours failed.\n";
-        return kExitDeviceFailed;
-    }
-    request.out << "Colours of " << *path << " written.\n";
-    return kExitDone;
+    return writeProfilePart(
+        request, [](CliKeyboard& keyboard) { return WriteLightsToDevice(keyboard.document()); },
+        "Writing the colours failed.", "Colours");
 }
 
 int RunDefaults(CliRequest& request) {
