@@ -23,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!sent && writes != 0) {
         __builtin_trap();
     }
-    if (sent && lastProgress != 150) {
-        __builtin_trap();
-    }
+    // A blank line may end the download early, so a finished download need
+    // not have reached 150; it never goes past it (checked as it posts).
     return 0;
 }
