@@ -59,8 +59,13 @@ const QFont& AppResources::font(int index) const {
 }
 
 QStringList AppResources::resourceFileCandidates() {
-    return {QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZarnRES.rcc")),
-            QDir(QStringLiteral(ZARN_DATA_DIR)).filePath(QStringLiteral("ZarnRES.rcc"))};
+    return dataFileCandidates(QStringLiteral("ZarnRES.rcc"));
+}
+
+QStringList AppResources::dataFileCandidates(const QString& name) {
+    const QDir program(QCoreApplication::applicationDirPath());
+    return {program.filePath(name), program.filePath(QStringLiteral("../share/zarn/") + name),
+            QDir(QStringLiteral(ZARN_DATA_DIR)).filePath(name)};
 }
 
 QString ResourceImagePath(int id) {

@@ -35,8 +35,11 @@ public:
     const QFont& font(int index) const;
     const QBrush& darkBrush() const { return darkBrush_; }
 
-    // Where the resource file is looked for: beside the program, then the installed data folder.
     static QStringList resourceFileCandidates();
+    // Where a data file of the program may be, in the order to try: beside
+    // the program (a build tree), the data folder relative to the program
+    // (an installed tree under any prefix), the configured data folder.
+    static QStringList dataFileCandidates(const QString& name);
 
 private:
     std::map<ImageRole, QImage> images_;

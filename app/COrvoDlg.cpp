@@ -29,16 +29,13 @@
 #include <QSystemTrayIcon>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
 #ifndef ZARN_VERSION
 #define ZARN_VERSION "1.0.5"
 #endif
-#ifndef ZARN_DATA_DIR
-#define ZARN_DATA_DIR "/usr/local/share/zarn"
-#endif
-
 namespace {
 
 // The original platform's device-change message; the monitor thread posts it.
@@ -207,10 +204,11 @@ void COrvoDlg::runCommand(int id) {
         readCounters();
         break;
     case kCmdHelp: {
-        const QString beside =
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Zarn.html"));
-        const QString installed = QDir(QStringLiteral(ZARN_DATA_DIR)).filePath(QStringLiteral("Zarn.html"));
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo::exists(beside) ? beside : installed));
+        const QStringList candidates = AppResources::dataFileCandidates(QStringLiteral("Zarn.html"));
+        const auto found = std::find_if(candidates.begin(), candidates.end(),
+                                        [](const QString& path) { return QFileInfo::exists(path); });
+        QDesktopServices::openUrl(
+            QUrl::fromLocalFile(found != candidates.end() ? *found : candidates.back()));
         break;
     }
     case kCmdHide:
