@@ -290,12 +290,14 @@ void CXmlDocument::parse() {
     auto innermost = [&] {
         return open.empty() ? 0u : open.back().record;
     };
+    // Popped from the top of the stack: the innermost element is closed, and
+    // reported, first.
     auto closeFrom = [&](std::size_t depth, std::size_t offset2) {
-        for (std::size_t i = depth; i < open.size(); ++i) {
-            closeUnended(open[i].record, offset2);
-            openNames.pop(open[i].name);
+        while (open.size() > depth) {
+            closeUnended(open.back().record, offset2);
+            openNames.pop(open.back().name);
+            open.pop_back();
         }
-        open.resize(depth);
     };
 
     for (std::size_t pos = 0; pos < text_.size();) {

@@ -34,11 +34,16 @@ constexpr long kGapBudget = 100000;
 // step children); deeper ones are not read.
 constexpr int kDeepestList = 4;
 
-// "%d"-style reading: white space, an optional sign and leading digits;
-// anything else is 0, and values beyond int stop at its limits.
+bool isCSpace(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+// Read as C's atoi reads: leading white space, an optional sign and the
+// digits that follow ("12abc" is 12); anything else is 0, and values beyond
+// int stop at its limits.
 int toInt(std::u16string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\r' || text[i] == u'\n')) {
+    while (i < text.size() && isCSpace(text[i])) {
         ++i;
     }
     bool negative = false;

@@ -195,6 +195,36 @@ TEST(ProfileLoad, MissingPartsReadAsEmptyAndKeepTheFactoryAssignment) {
     }
 }
 
+TEST(ProfileLoad, NumbersReadAsCReadsThem) {
+    struct Row {
+        std::string text;
+        int value;
+    };
+    const Row rows[] = {
+        {"12abc", 12},
+        {" 7", 7},
+        {"\t\v\f\r\n 8", 8},
+        {"-3", -3},
+        {"+4", 4},
+        {"3.9", 3},
+        {"x1", 0},
+        {"", 0},
+        {"- 3", 0},
+        {"0x1F", 0},
+        {"&#49;2", 12},
+        {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1},
+    };
+    ScratchDir dir;
+    for (const Row& row : rows) {
+        std::string path = dir.write(
+            "numbers.pro", handMade("<PredefinedMacro><List Delay=\"" + row.text + "\"/></PredefinedMacro>"));
+        auto doc = factoryDocument(3);
+        ASSERT_TRUE(LoadProfile(*doc, path));
+        EXPECT_EQ(doc->predefinedMacros.delay, row.value) << row.text;
+    }
+}
+
 struct RefusalCase {
     const char* label;
     const char* name;  // file name in the scratch folder

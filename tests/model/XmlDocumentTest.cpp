@@ -46,10 +46,13 @@ const ParseCase kParseCases[] = {
     {"declaration only", std::u16string(kDeclaration), false, u"<no_root_element/>"},
     {"two roots", u"<a/><b/>", false, u"<root_has_sibling/>"},
     {"unended child", u"<a><b></a>", true, u"<unended_start_tag tagname=\"b\" offset=\"3\" offset2=\"6\"/>"},
-    // Closing a implicitly moves b up beside it.
+    // Open elements are closed from the innermost out; closing a moves b up beside it.
     {"unended at the end", u"<a><b>", false,
-     u"<unended_start_tag tagname=\"a\" offset=\"0\" offset2=\"6\"/>"
-     u"<unended_start_tag tagname=\"b\" offset=\"3\" offset2=\"6\"/><root_has_sibling/>"},
+     u"<unended_start_tag tagname=\"b\" offset=\"3\" offset2=\"6\"/>"
+     u"<unended_start_tag tagname=\"a\" offset=\"0\" offset2=\"6\"/><root_has_sibling/>"},
+    {"two unended before an end tag", u"<r><a><b></r>", true,
+     u"<unended_start_tag tagname=\"b\" offset=\"6\" offset2=\"9\"/>"
+     u"<unended_start_tag tagname=\"a\" offset=\"3\" offset2=\"9\"/>"},
     {"lone end tag", u"<a></b></a>", false, u"<lone_end_tag tagname=\"b\" offset=\"3\"/>"},
     {"first tag", u"<a><1/></a>", false, u"<first_tag_syntax offset=\"3\"/>"},
     {"exclamation tag", u"<a><!x></a>", false, u"<exclamation_tag_syntax offset=\"3\"/>"},
@@ -108,12 +111,16 @@ TEST(XmlNavigation, SecondRootIsStillReachable) {
 
 TEST(XmlNavigation, ImplicitlyClosedChildrenBecomeSiblings) {
     CXmlDocument xml;
-    xml.setDocument(u"<a><b><c/><d/></a>");
-    ASSERT_TRUE(xml.findElement(u"a"));
+    xml.setDocument(u"<r><a><b><c/><d/></r>");
+    ASSERT_TRUE(xml.findElement(u"r"));
     ASSERT_TRUE(xml.enterElement());
-    EXPECT_TRUE(xml.findElement(u"b"));
-    EXPECT_TRUE(xml.findElement(u"c"));
-    EXPECT_TRUE(xml.findElement(u"d"));
+    // Every one of them is now a childless child of r, in text order.
+    for (const char16_t* name : {u"a", u"b", u"c", u"d"}) {
+        ASSERT_TRUE(xml.findElement(name)) << narrow(name);
+        ASSERT_TRUE(xml.enterElement());
+        EXPECT_FALSE(xml.findElement(u"")) << narrow(name);
+        ASSERT_TRUE(xml.leaveElement());
+    }
 }
 
 TEST(XmlNavigation, IgnoreCaseFlag) {
