@@ -279,6 +279,11 @@ void CXmlDocument::parse() {
     inTextOrder_ = true;
     freshElement_ = 0;
     resetPosition();
+    // An empty text is not scanned at all, so it reports nothing, not even
+    // the missing root.
+    if (text_.empty()) {
+        return;
+    }
     // Offsets are 32-bit: a longer text is left unindexed rather than wrapped.
     if (text_.size() >= std::numeric_limits<std::uint32_t>::max()) {
         index_[0].illFormed = true;

@@ -43,6 +43,7 @@ const ParseCase kParseCases[] = {
     {"markup that makes no elements",
      u"<!DOCTYPE a [<!ELEMENT a ANY>]><a><!-- <b> --><![CDATA[<c>]]><?pi <d>?></a>", true, u""},
     {"quoted > inside a value", u"<a b=\"1>2\"/>", true, u""},
+    {"empty text", u"", false, u""},
     {"declaration only", std::u16string(kDeclaration), false, u"<no_root_element/>"},
     {"two roots", u"<a/><b/>", false, u"<root_has_sibling/>"},
     {"unended child", u"<a><b></a>", true, u"<unended_start_tag tagname=\"b\" offset=\"3\" offset2=\"6\"/>"},
@@ -305,6 +306,14 @@ TEST(XmlFiles, SaveAndLoad) {
               "<read encoding=\"UTF-8\" length=\"54\"/><converted_to encoding=\"UTF-16\" length=\"52\"/>");
     ASSERT_TRUE(loaded.findElement(u"a"));
     EXPECT_EQ(narrow(loaded.getAttribute(u"t")), "\xE4\xB8\xAD");
+}
+
+TEST(XmlFiles, EmptyFileIsReadButNotScanned) {
+    ScratchDir dir;
+    CXmlDocument xml;
+    ASSERT_TRUE(xml.loadFile(dir.write("empty.xml", "")));
+    EXPECT_EQ(narrow(xml.getResult()), "<read encoding=\"\" length=\"0\"/>");
+    EXPECT_FALSE(xml.isWellFormed());
 }
 
 TEST(XmlFiles, FailedLoadKeepsTheFormerDocument) {
