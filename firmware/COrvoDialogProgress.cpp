@@ -40,12 +40,12 @@ bool RunDeviceOperation(int operationCode, ConfigDocument& doc, const WindowHand
         return ok;
     }
     case 3: {
-        // Lights are not asked for from a keyboard that just failed to send its keys.
-        if (!ReadKeysFromDevice(doc, window)) {
-            return false;
-        }
+        // The lights are read even after a failed key read: they are a
+        // separate area, and the user asked for both.
+        const bool keys = ReadKeysFromDevice(doc, window);
         pause(pauses.beforeLightsMs);
-        return ReadLightsFromDevice(doc);
+        const bool lights = ReadLightsFromDevice(doc);
+        return keys && lights;
     }
     case 4:
         return finishShortOperation(WriteLightsToDevice(doc), window, pauses);

@@ -9,7 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <ostream>
+#include <set>
+#include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +138,36 @@ TEST(ProgressDialog, CancelReturnsAtOnceAndTheNextOperationWaits) {
     EXPECT_EQ(next.exec(), QDialog::Accepted);
     EXPECT_EQ(next.outcome(), ProgressOutcome::Finished);
     EXPECT_EQ(next.progressValue, 136);
+}
+
+// Commands (the byte after the report id and the first payload byte) of the
+// reports a simulated keyboard received, from its trace.
+std::set<std::string> ReceivedCommands(const std::string& tracePath) {
+    std::set<std::string> commands;
+    std::ifstream trace(tracePath);
+    for (std::string line; std::getline(trace, line);) {
+        if (line.starts_with("> ") && line.size() >= 8) {
+            commands.insert(line.substr(6, 2));
+        }
+    }
+    return commands;
+}
+
+TEST(ProgressDialog, ReadAllAsksForTheLightsAlsoAfterAFailedKeyRead) {
+    const std::filesystem::path trace =
+        std::filesystem::temp_directory_path() / ("zarn-readall-" + std::to_string(::getpid()) + ".trace");
+    SimServerOptions silent;
+    silent.stopAfter = 0; // connected, answers nothing
+    silent.tracePath = trace.string();
+    {
+        GuiHarness gui(4, 1.0f, silent);
+        ASSERT_TRUE(gui.doc.device.__createDev());
+        EXPECT_FALSE(RunDeviceOperation(3, gui.doc, {}, {0, 0}));
+    }
+    const std::set<std::string> commands = ReceivedCommands(trace.string());
+    std::filesystem::remove(trace);
+    EXPECT_TRUE(commands.contains("f2")) << "the key table was asked for";
+    EXPECT_TRUE(commands.contains("e2")) << "the lights were asked for";
 }
 
 struct FailureCase {
