@@ -65,6 +65,9 @@ const ReadCase kReadCases[] = {
     {"utf8 by inspection", "h\xC3\xA9", u"h\u00e9", 0,
      u"<read encoding=\"UTF-8\" length=\"3\"/><utf8_detection/><converted_to encoding=\"UTF-16\" "
      u"length=\"2\"/>"},
+    // Only a piece read from the middle of a file may end inside a sequence.
+    {"utf8 cut off at the end uses the default code page", "h\xC3\xA9\xE4\xB8", u"h????", 0,
+     u"<read encoding=\"\" length=\"5\"/><utf8_detection/><converted_to encoding=\"UTF-16\" length=\"5\"/>"},
     {"default code page", "h\xE9llo", u"h?llo", 0,
      u"<read encoding=\"\" length=\"5\"/><utf8_detection/><converted_to encoding=\"UTF-16\" length=\"5\"/>"},
     {"declaration after white space is ignored", " <?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\xE9",
