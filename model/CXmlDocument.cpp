@@ -189,16 +189,17 @@ bool CXmlDocument::setDocument(std::u16string_view text) {
 bool CXmlDocument::loadFile(const std::string& path) {
     std::u16string text;
     unsigned flags = flags_;
-    // A failed read keeps the former text, so the index never points into a
-    // text it was not made from.
-    if (!readTextFile(path, text, flags, result_)) {
-        return false;
+    bool read = readTextFile(path, text, flags, result_);
+    if (read) {
+        flags_ = flags;
     }
-    flags_ = flags;
+    // A failed read leaves the text empty; the index is emptied with it, so
+    // that it never points into a text it was not made from.  Parsing the
+    // empty text adds nothing to the file's entries.
     text_ = std::move(text);
     ++textVersion_;
     parse();
-    return true;
+    return read;
 }
 
 bool CXmlDocument::saveFile(const std::string& path) {

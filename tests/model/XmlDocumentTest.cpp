@@ -316,14 +316,18 @@ TEST(XmlFiles, EmptyFileIsReadButNotScanned) {
     EXPECT_FALSE(xml.isWellFormed());
 }
 
-TEST(XmlFiles, FailedLoadKeepsTheFormerDocument) {
+TEST(XmlFiles, FailedLoadLeavesAnEmptyDocument) {
     ScratchDir dir;
     CXmlDocument xml;
     xml.setDocument(u"<a v=\"1\"/>");
-    EXPECT_FALSE(xml.loadFile(dir.file("absent.xml")));
-    EXPECT_NE(narrow(xml.getResult()).find("file_error"), std::string::npos);
     ASSERT_TRUE(xml.findElement(u"a"));
-    EXPECT_EQ(narrow(xml.getAttribute(u"v")), "1");
+    EXPECT_FALSE(xml.loadFile(dir.file("absent.xml")));
+    EXPECT_EQ(narrow(xml.getResult()), "<file_error msg=\"No such file or directory\" n=\"2\"/>");
+    EXPECT_TRUE(xml.text().empty());
+    // Nothing of the former document is left to point into the empty text.
+    EXPECT_TRUE(xml.getAttribute(u"v").empty());
+    EXPECT_FALSE(xml.findElement(u"a"));
+    EXPECT_FALSE(xml.isWellFormed());
 }
 
 } // namespace
