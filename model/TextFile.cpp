@@ -231,12 +231,11 @@ std::u16string detectDeclaredEncoding(std::u16string_view text) {
                 }
             } else if (equalsIgnoringAsciiCase(reader.elementName(), u"meta") &&
                        findAttribute(text, node, 1, u"http-equiv", value) &&
-                       equalsIgnoringAsciiCase(value, u"Content-Type") &&
-                       findAttribute(text, node, 1, u"content", value)) {
-                std::u16string charset = charsetOf(value);
-                if (!charset.empty()) {
-                    return charset;
-                }
+                       equalsIgnoringAsciiCase(value, u"Content-Type")) {
+                // The first such meta decides, even when it names no charset.
+                std::u16string_view content;
+                findAttribute(text, node, 1, u"content", content);
+                return charsetOf(content);
             }
             break;
         }

@@ -308,6 +308,12 @@ TEST(DeclaredEncoding, StopsWhereTheRulesSay) {
         {u"<body><meta http-equiv=\"Content-Type\" content=\"charset=koi8-r\">", u""},
         {u"<html><head></head><meta http-equiv=\"Content-Type\" content=\"charset=koi8-r\">", u""},
         {u"<HTML><META HTTP-EQUIV='CONTENT-TYPE' CONTENT='text/html;CHARSET = koi8-r'/>", u"koi8-r"},
+        {u"<html><meta name=\"x\" content=\"charset=cp866\"><meta http-equiv=\"Content-Type\" "
+         u"content=\"charset=koi8-r\">",
+         u"koi8-r"},
+        {u"<html><meta http-equiv=\"Content-Type\" content=\"text/html\">"
+         u"<meta http-equiv=\"Content-Type\" content=\"charset=koi8-r\">",
+         u""},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(narrow(detectDeclaredEncoding(row.text)), narrow(row.encoding)) << narrow(row.text);
