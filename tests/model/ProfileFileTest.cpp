@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 
@@ -281,6 +282,20 @@ TEST(ProfileSaveFailure, ReportedAndThePreviousFileSurvives) {
     std::string path = dir.write("kept.pro", "previous");
     ASSERT_TRUE(SaveProfile(*doc, path));
     EXPECT_NE(ScratchDir::read(path), "previous");
+}
+
+TEST(ProfileSave, ReplacingKeepsTheLinkAndThePermissions) {
+    namespace fs = std::filesystem;
+    ScratchDir dir;
+    auto doc = factoryDocument(3);
+    std::string real = dir.write("real.pro", "previous");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, dir.file("link.pro"));
+    ASSERT_TRUE(SaveProfile(*doc, dir.file("link.pro")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.pro")));
+    EXPECT_EQ(ScratchDir::read(real), saved(*doc, dir, "plain.pro"));
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 } // namespace
