@@ -431,6 +431,10 @@ std::u16string CXmlDocument::getAttribute(std::u16string_view name) const {
     return {};
 }
 
+std::u16string CXmlDocument::getTagName() const {
+    return current_ != 0 ? std::u16string(elementName(current_)) : std::u16string();
+}
+
 void CXmlDocument::shift(std::size_t position, bool inclusive, std::int64_t delta, std::uint32_t enclosing) {
     auto moves = [&](std::uint32_t n) {
         std::size_t start = index_[n].start;

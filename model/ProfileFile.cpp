@@ -381,7 +381,10 @@ ProfileResult LoadProfile(ConfigDocument& doc, const std::string& path) {
     xml.resetPosition();
     std::string model = ModelName(doc.modelType);
     if (!xml.findElement(utf8ToUtf16(model))) {
-        return {ProfileError::WrongModel, model};
+        // Well formed, so there is exactly one root: name the model it is for.
+        xml.resetPosition();
+        xml.findElement(u"");
+        return {ProfileError::WrongModel, "root element " + utf16ToUtf8(xml.getTagName())};
     }
     xml.enterElement();
 

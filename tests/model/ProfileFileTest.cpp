@@ -232,6 +232,7 @@ struct RefusalCase {
     std::string bytes; // written unless empty
     ProfileError error;
     int model;
+    const char* detail = nullptr; // checked where it is the reason itself
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* out) {
@@ -251,6 +252,9 @@ TEST_P(ProfileRefusal, LeavesTheDocumentUntouched) {
     ProfileResult result = LoadProfile(*doc, path);
     EXPECT_EQ(result.error, c.error);
     EXPECT_FALSE(result);
+    if (c.detail) {
+        EXPECT_EQ(result.detail, c.detail);
+    }
     EXPECT_EQ(saved(*doc, dir, "after.pro"), before);
     EXPECT_EQ(doc->keyCounters[9], 5);
 }
@@ -260,7 +264,7 @@ const RefusalCase kRefusals[] = {
     {"not xml", "text.pro", "just some words", ProfileError::NotWellFormed, 3},
     {"broken xml", "broken.pro", handMade("<PredefinedCombo></Oops>"), ProfileError::NotWellFormed, 3},
     {"another model's profile", "rgb.pro", handMade("<PredefinedCombo/>", "ZarnRGB"),
-     ProfileError::WrongModel, 2},
+     ProfileError::WrongModel, 2, "root element ZarnRGB"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, ProfileRefusal, ::testing::ValuesIn(kRefusals));
