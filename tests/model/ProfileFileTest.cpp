@@ -125,13 +125,15 @@ TEST(ProfileLoad, IdsWithGapsLandAtTheirIndex) {
         dir.write("gaps.pro", handMade("<PredefinedMacro><List SizeOfView=\"9\">"
                                        "<x ID=\"0\" t1=\"zero\"><List/></x>"
                                        "<x ID=\"2\" t1=\"two\"><List><x ID=\"0\" t1=\"A\"/></List></x>"
+                                       "<x ID=\"0\" t1=\"again\"><List Cycles=\"4\"/></x>"
                                        "</List></PredefinedMacro>"));
     auto doc = factoryDocument(3);
     ASSERT_TRUE(LoadProfile(*doc, path));
     const RecordList& macros = doc->predefinedMacros;
     ASSERT_EQ(macros.count(), 3);
     ASSERT_EQ(macros.children.size(), 3u);
-    EXPECT_EQ(macros.items[0], "zero");
+    EXPECT_EQ(macros.items[0], "again"); // a later entry with the same ID replaces text and child
+    EXPECT_EQ(macros.children[0].cycles, 4);
     EXPECT_EQ(macros.items[1], "");
     EXPECT_EQ(macros.children[1].count(), 0);
     EXPECT_EQ(macros.items[2], "two");
