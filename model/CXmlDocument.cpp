@@ -431,7 +431,7 @@ std::u16string CXmlDocument::getAttribute(std::u16string_view name) const {
     return {};
 }
 
-std::u16string CXmlDocument::getTagName() const {
+std::u16string CXmlDocument::currentElementName() const {
     return current_ != 0 ? std::u16string(elementName(current_)) : std::u16string();
 }
 

@@ -37,7 +37,7 @@ public:
     bool leaveElement();
     std::u16string getAttribute(std::u16string_view name) const;
     // The name of the current element, empty if there is none.
-    std::u16string getTagName() const;
+    std::u16string currentElementName() const;
     bool addElement(std::u16string_view name);
     bool setAttribute(std::u16string_view name, std::u16string_view value);
     bool isWellFormed() const;

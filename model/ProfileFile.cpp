@@ -384,7 +384,7 @@ ProfileResult LoadProfile(ConfigDocument& doc, const std::string& path) {
         // Well formed, so there is exactly one root: name the model it is for.
         xml.resetPosition();
         xml.findElement(u"");
-        return {ProfileError::WrongModel, "root element " + utf16ToUtf8(xml.getTagName())};
+        return {ProfileError::WrongModel, "root element " + utf16ToUtf8(xml.currentElementName())};
     }
     xml.enterElement();
 
