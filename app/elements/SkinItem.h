@@ -53,6 +53,6 @@ using SkinTable = std::vector<SkinItem>;
 
 // Builders that keep element tables readable as rows of data.
 SkinItem Hotspot(int id, SkinRect rect);
-SkinItem Label(int id, const std::string& zh, const std::string& en, SkinRect rect, int textFormat = kTextCentre,
-               int fontIndex = 13);
+SkinItem Label(int id, const std::string& zh, const std::string& en, SkinRect rect,
+               int textFormat = kTextCentre, int fontIndex = 13);
 SkinItem KeyElement(int id, int keyNumber, const std::string& caption, SkinRect rect);
