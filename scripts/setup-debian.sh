@@ -9,7 +9,7 @@ packages=(
     clang clang-format
     qt6-base-dev qt6-base-dev-tools
     libhidapi-dev libudev-dev libicu-dev libx11-dev
-    fonts-wqy-microhei
+    fonts-wqy-microhei fonts-dejavu-core
     xvfb xdotool imagemagick x11-utils binutils
 )
 
