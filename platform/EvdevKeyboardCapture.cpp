@@ -102,12 +102,9 @@ private:
         if (!key) {
             return;
         }
-        KBDLLHOOKSTRUCT hook;
-        hook.vkCode = key->vkCode;
-        hook.scanCode = code;
-        hook.flags = key->extended ? LLKHF_EXTENDED : 0;
-        hook.time = static_cast<std::uint32_t>(event.input_event_sec * 1000 + event.input_event_usec / 1000);
-        callback_(kinds_.next(key->vkCode, down), hook);
+        kinds_.deliver(
+            callback_, *key, down, code,
+            static_cast<std::uint32_t>(event.input_event_sec * 1000 + event.input_event_usec / 1000));
     }
 
     std::vector<int> devices_;

@@ -39,3 +39,13 @@ unsigned KeyMessageKinds::next(std::uint32_t vkCode, bool down) {
     }
     return down ? WM_KEYDOWN : WM_KEYUP;
 }
+
+void KeyMessageKinds::deliver(const KeyboardCaptureCallback& callback, const VirtualKey& key, bool down,
+                              std::uint32_t scanCode, std::uint32_t time) {
+    KBDLLHOOKSTRUCT hook;
+    hook.vkCode = key.vkCode;
+    hook.scanCode = scanCode;
+    hook.flags = key.extended ? LLKHF_EXTENDED : 0;
+    hook.time = time;
+    callback(next(key.vkCode, down), hook);
+}

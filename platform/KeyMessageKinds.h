@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/KeyboardCapture.h"
+#include "platform/VirtualKey.h"
+
 #include <cstdint>
 
 // Picks the key message kind of each event the way the original platform
@@ -9,6 +12,9 @@
 class KeyMessageKinds {
 public:
     unsigned next(std::uint32_t vkCode, bool down);
+    // Hands one translated key event to the capture's callback.
+    void deliver(const KeyboardCaptureCallback& callback, const VirtualKey& key, bool down,
+                 std::uint32_t scanCode, std::uint32_t time);
 
 private:
     bool leftAlt_ = false;

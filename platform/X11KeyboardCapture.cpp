@@ -85,13 +85,9 @@ private:
             return;
         }
         const bool down = event.type == KeyPress;
-        KBDLLHOOKSTRUCT hook;
-        hook.vkCode = key->vkCode;
         // X key codes are the kernel's key codes plus 8; those are the keyboard's scan codes.
-        hook.scanCode = event.keycode >= 8 ? event.keycode - 8 : 0;
-        hook.flags = key->extended ? LLKHF_EXTENDED : 0;
-        hook.time = static_cast<std::uint32_t>(event.time);
-        callback_(kinds_.next(key->vkCode, down), hook);
+        const std::uint32_t scanCode = event.keycode >= 8 ? event.keycode - 8 : 0;
+        kinds_.deliver(callback_, *key, down, scanCode, static_cast<std::uint32_t>(event.time));
     }
 
     DisplayPtr display_;
