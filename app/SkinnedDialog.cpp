@@ -272,3 +272,15 @@ void SkinnedDialog::customEvent(QEvent* event) {
     }
     QDialog::customEvent(event);
 }
+
+void SkinnedDialog::drawSelectedPart(QPainter& painter, const QRect& area) const {
+    const QRect visible = area.intersected(QRect(QPoint(0, 0), imageSize()));
+    if (visible.isEmpty()) {
+        return;
+    }
+    if (selected_.isNull()) {
+        painter.fillRect(visible, QColor(255, 111, 0));
+    } else {
+        painter.drawImage(visible.topLeft(), selected_, visible);
+    }
+}

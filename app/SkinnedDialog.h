@@ -81,6 +81,9 @@ protected:
     SkinTable& mutableElements() { return elements_; }
     const QImage& hoverImage() const { return hover_; }
     const QImage& selectedImage() const { return selected_; }
+    // Copies `area` of the selected (active) image to the same place, clipped
+    // to the image; orange where the window has no such image.
+    void drawSelectedPart(QPainter& painter, const QRect& area) const;
 
     GuiContext& context_;
 

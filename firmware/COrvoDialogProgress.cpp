@@ -130,14 +130,5 @@ void COrvoDialogProgress::userMessage(unsigned message, WPARAM wParam, LPARAM) {
 }
 
 void COrvoDialogProgress::afterPaint(QPainter& painter) {
-    const QRect bar(kBarLeft, kBarTop, barWidth(), kBarHeight);
-    const QRect visible = bar.intersected(QRect(QPoint(0, 0), imageSize()));
-    if (visible.isEmpty()) {
-        return;
-    }
-    if (selectedImage().isNull()) {
-        painter.fillRect(visible, QColor(255, 111, 0));
-    } else {
-        painter.drawImage(visible.topLeft(), selectedImage(), visible);
-    }
+    drawSelectedPart(painter, QRect(kBarLeft, kBarTop, barWidth(), kBarHeight));
 }
