@@ -41,3 +41,39 @@ function(zarn_glob_library name)
         target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
     endif()
 endfunction()
+
+# Installs a program into the binary folder.  With DEVICE_LIBRARY the program
+# finds libZarnHWI.so relative to itself, in the build tree and under any
+# install prefix.  CMake's own scheme pads a build-tree RUNPATH it will rewrite
+# at install time with empty entries, and an empty entry is the current
+# directory: a program started in an untrusted folder would load libraries
+# planted there.  So the build tree gets the $ORIGIN-relative path to the
+# library, repeated until it is as long as the installed path, and the install
+# step writes the installed path over it.
+function(zarn_install_program target)
+    cmake_parse_arguments(ARG "DEVICE_LIBRARY" "" "" ${ARGN})
+    install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    if(NOT ARG_DEVICE_LIBRARY)
+        return()
+    endif()
+    if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+        set(installed "${CMAKE_INSTALL_LIBDIR}")
+    else()
+        set(installed "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+    endif()
+    get_target_property(library_dir ZarnHWI BINARY_DIR)
+    file(RELATIVE_PATH relative ${CMAKE_CURRENT_BINARY_DIR} ${library_dir})
+    set(entry "$ORIGIN/${relative}")
+    set(build "${entry}")
+    string(LENGTH "${installed}" wanted)
+    string(LENGTH "${build}" length)
+    while(length LESS wanted)
+        string(APPEND build ":${entry}")
+        string(LENGTH "${build}" length)
+    endwhile()
+    set_target_properties(${target} PROPERTIES
+        BUILD_WITH_INSTALL_RPATH ON
+        INSTALL_RPATH "${build}")
+    install(CODE "file(RPATH_CHANGE FILE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:${target}>\"
+        OLD_RPATH \"${build}\" NEW_RPATH \"${installed}\")")
+endfunction()
