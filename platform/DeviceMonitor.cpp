@@ -2,8 +2,10 @@
 
 #include "platform/VirtualHid.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <limits>
 #include <set>
 #include <string>
 #include <thread>
@@ -72,9 +74,7 @@ private:
                          {monitor_ ? udev_monitor_get_fd(monitor_.get()) : -1, POLLIN, 0}};
         auto nextProbe = std::chrono::steady_clock::now() + std::chrono::milliseconds(kVirtualProbeMs);
         while (!stopping_) {
-            const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
-                nextProbe - std::chrono::steady_clock::now());
-            ::poll(fds, 2, static_cast<int>(std::max<long long>(0, wait.count())));
+            ::poll(fds, 2, PollTimeoutMs(nextProbe - std::chrono::steady_clock::now()));
             if (stopping_) {
                 return;
             }
@@ -120,6 +120,14 @@ private:
 };
 
 } // namespace
+
+int PollTimeoutMs(std::chrono::nanoseconds remaining) {
+    if (remaining <= std::chrono::nanoseconds::zero()) {
+        return 0;
+    }
+    const auto rounded = std::chrono::ceil<std::chrono::milliseconds>(remaining).count();
+    return static_cast<int>(std::min<long long>(rounded, std::numeric_limits<int>::max()));
+}
 
 std::unique_ptr<DeviceMonitor> StartDeviceMonitor(std::function<void()> onChange) {
     if (!onChange) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -12,3 +13,8 @@ public:
 };
 
 std::unique_ptr<DeviceMonitor> StartDeviceMonitor(std::function<void()> onChange);
+
+// The poll time-out that sleeps until `remaining` has passed: rounded up to
+// whole milliseconds, because a wait rounded down to 0 returns at once and
+// the watcher would spin through the last millisecond of every interval.
+int PollTimeoutMs(std::chrono::nanoseconds remaining);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <string>
 #include <thread>
@@ -78,6 +79,26 @@ TEST_F(DeviceMonitorTest, StopsWhenDestroyed) {
     auto keyboard = plugIn();
     std::this_thread::sleep_for(1200ms);
     EXPECT_EQ(changes, 0);
+}
+
+} // namespace
+
+namespace {
+
+// An idle watcher sleeps through its whole interval; a wait rounded down
+// to 0 would make it spin through the last millisecond of every interval.
+TEST(DeviceMonitorWait, RoundsTheRemainingTimeUpToWholeMilliseconds) {
+    struct Case {
+        std::chrono::nanoseconds remaining;
+        int timeoutMs;
+    };
+    const Case cases[] = {
+        {-5ms, 0}, {0ns, 0}, {1ns, 1}, {999us, 1}, {1ms, 1}, {1001us, 2}, {499'700us, 500}, {500ms, 500},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PollTimeoutMs(c.remaining), c.timeoutMs) << c.remaining.count() << " ns";
+    }
+    EXPECT_EQ(PollTimeoutMs(std::chrono::hours(24 * 365 * 100)), std::numeric_limits<int>::max());
 }
 
 } // namespace
