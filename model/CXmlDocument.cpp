@@ -253,7 +253,9 @@ void CXmlDocument::markError(std::uint32_t innermost) {
 
 // The element ends at its start tag; its children follow it under its own
 // parent.  Open elements are always the last child of their parent, so the
-// children are spliced in right after it.
+// children are spliced in right after it.  Their parent fields are left for
+// reparentClosed: fixing them here would move a child once per level it
+// passes, which makes a run of unclosed tags quadratic.
 void CXmlDocument::closeUnended(std::uint32_t element, std::size_t offset2) {
     XmlElementRecord& e = index_[element];
     e.unended = true;
@@ -265,14 +267,20 @@ void CXmlDocument::closeUnended(std::uint32_t element, std::size_t offset2) {
         return;
     }
     std::uint32_t last = index_[first].previousSibling;
-    for (std::uint32_t c = first; c != 0; c = index_[c].nextSibling) {
-        index_[c].parent = e.parent;
-    }
     index_[first].isFirstChild = false;
     index_[first].previousSibling = element;
     e.nextSibling = first;
     e.firstChild = 0;
     index_[index_[e.parent].firstChild].previousSibling = last;
+}
+
+// After a run of implicit closes everything that followed `outermost` under
+// its parent was moved there by them; each is given its new parent once.
+void CXmlDocument::reparentClosed(std::uint32_t outermost) {
+    std::uint32_t parent = index_[outermost].parent;
+    for (std::uint32_t c = index_[outermost].nextSibling; c != 0; c = index_[c].nextSibling) {
+        index_[c].parent = parent;
+    }
 }
 
 void CXmlDocument::parse() {
@@ -299,11 +307,16 @@ void CXmlDocument::parse() {
     // Popped from the top of the stack: the innermost element is closed, and
     // reported, first.
     auto closeFrom = [&](std::size_t depth, std::size_t offset2) {
+        if (open.size() <= depth) {
+            return;
+        }
+        std::uint32_t outermost = open[depth].record;
         while (open.size() > depth) {
             closeUnended(open.back().record, offset2);
             openNames.pop(open.back().name);
             open.pop_back();
         }
+        reparentClosed(outermost);
     };
 
     for (std::size_t pos = 0; pos < text_.size();) {

@@ -54,6 +54,7 @@ private:
 
     void parse();
     void closeUnended(std::uint32_t element, std::size_t offset2);
+    void reparentClosed(std::uint32_t outermost);
     void linkLastChild(std::uint32_t parent, std::uint32_t element);
     void linkAfter(std::uint32_t sibling, std::uint32_t element);
     void markError(std::uint32_t innermost);

@@ -215,8 +215,10 @@ void XmlAttributeReader::readValue(XmlAttributeToken& token) {
         ++pos_;
     }
     if (pos_ < to_ && (text_[pos_] == u'"' || text_[pos_] == u'\'')) {
-        std::size_t close = text_.find(text_[pos_], pos_ + 1);
-        std::size_t valueEnd = close == npos || close >= to_ ? to_ : close;
+        // Only the tag is searched: a quote left open must not send every
+        // attribute read of a document to its far end.
+        std::size_t close = text_.substr(0, to_).find(text_[pos_], pos_ + 1);
+        std::size_t valueEnd = close == npos ? to_ : close;
         token.valueBegin = pos_ + 1;
         token.quoted = true;
         token.value = text_.substr(pos_ + 1, valueEnd - (pos_ + 1));
