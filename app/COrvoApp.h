@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppResources.h"
-#include "app/DeviceWorker.h"
-#include "app/GuiContext.h"
+#include "skin/AppResources.h"
+#include "skin/DeviceWorker.h"
+#include "skin/GuiContext.h"
 
 #include <functional>
 #include <optional>

@@ -1,9 +1,5 @@
 #include "app/COrvoDlg.h"
 
-#include "app/AppResources.h"
-#include "app/DeviceWorker.h"
-#include "app/ScaleFactor.h"
-#include "app/UserPrompts.h"
 #include "app/elements/ImageIds.h"
 #include "app/elements/MainWindowElements.h"
 #include "firmware/COrvoDialogFirmwareUpdate.h"
@@ -11,6 +7,10 @@
 #include "model/ConfigDocument.h"
 #include "model/ProfileFile.h"
 #include "platform/DeviceMonitor.h"
+#include "skin/AppResources.h"
+#include "skin/DeviceWorker.h"
+#include "skin/ScaleFactor.h"
+#include "skin/UserPrompts.h"
 
 #include <QApplication>
 #include <QCloseEvent>

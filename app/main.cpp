@@ -1,7 +1,7 @@
 #include "app/COrvoApp.h"
-#include "app/QtUserPrompts.h"
 #include "app/StartOptions.h"
 #include "model/ConfigDocument.h"
+#include "skin/QtUserPrompts.h"
 #include "tools/zarn-sim/EmbeddedSimulator.h"
 
 #include <QApplication>

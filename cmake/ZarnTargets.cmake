@@ -77,3 +77,23 @@ function(zarn_install_program target)
     install(CODE "file(RPATH_CHANGE FILE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:${target}>\"
         OLD_RPATH \"${build}\" NEW_RPATH \"${installed}\")")
 endfunction()
+
+# Static Qt Widgets library of every .cpp in the calling folder, linking the
+# given targets publicly.  A folder whose sources are not written yet gives an
+# interface library that carries the same dependencies, so the layers above
+# can name it already.
+function(zarn_gui_library name)
+    cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    if(sources)
+        add_library(${name} STATIC ${sources})
+        zarn_target_defaults(${name})
+        set_target_properties(${name} PROPERTIES AUTOMOC ON)
+        target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+        target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+    else()
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+        target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
+    endif()
+endfunction()

@@ -1,14 +1,14 @@
 #include "firmware/COrvoDialogFirmwareUpdate.h"
 
-#include "app/AppResources.h"
-#include "app/DeviceWorker.h"
-#include "app/ScaleFactor.h"
-#include "app/UserPrompts.h"
 #include "app/elements/FirmwareUpdateElements.h"
 #include "app/elements/ImageIds.h"
 #include "app/elements/ProgressElements.h"
 #include "firmware/FirmwarePrefix.h"
 #include "model/ConfigDocument.h"
+#include "skin/AppResources.h"
+#include "skin/DeviceWorker.h"
+#include "skin/ScaleFactor.h"
+#include "skin/UserPrompts.h"
 
 #include <QFileInfo>
 #include <QLineEdit>

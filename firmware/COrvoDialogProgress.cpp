@@ -1,11 +1,11 @@
 #include "firmware/COrvoDialogProgress.h"
 
-#include "app/AppResources.h"
-#include "app/DeviceWorker.h"
 #include "app/elements/ImageIds.h"
 #include "app/elements/ProgressElements.h"
 #include "model/ConfigDocument.h"
 #include "model/DeviceBridge.h"
+#include "skin/AppResources.h"
+#include "skin/DeviceWorker.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SkinnedDialog.h"
+#include "skin/SkinnedDialog.h"
 
 #include <QTimer>
 

@@ -1,8 +1,8 @@
 #include "app/COrvoApp.h"
 #include "app/COrvoDlg.h"
-#include "app/ScriptedPrompts.h"
 #include "app/elements/MainWindowElements.h"
 #include "model/ConfigDocument.h"
+#include "skin/ScriptedPrompts.h"
 #include "tools/zarn-sim/EmbeddedSimulator.h"
 
 #include <QApplication>

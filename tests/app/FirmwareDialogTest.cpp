@@ -1,7 +1,7 @@
-#include "app/ScaleFactor.h"
 #include "app/elements/FirmwareUpdateElements.h"
 #include "firmware/COrvoDialogFirmwareUpdate.h"
 #include "firmware/FirmwarePrefix.h"
+#include "skin/ScaleFactor.h"
 #include "tests/app/GuiHarness.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "tests/app/GuiHarness.h"
 
-#include "app/ScaleFactor.h"
-#include "app/SkinnedDialog.h"
+#include "skin/ScaleFactor.h"
+#include "skin/SkinnedDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

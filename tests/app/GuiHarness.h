@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/AppResources.h"
-#include "app/DeviceWorker.h"
-#include "app/GuiContext.h"
-#include "app/ScriptedPrompts.h"
 #include "model/ConfigDocument.h"
+#include "skin/AppResources.h"
+#include "skin/DeviceWorker.h"
+#include "skin/GuiContext.h"
+#include "skin/ScriptedPrompts.h"
 #include "tests/support/RunningSim.h"
 
 #include <QPoint>

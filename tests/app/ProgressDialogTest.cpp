@@ -1,7 +1,7 @@
 #include "app/COrvoDlg.h"
-#include "app/ScaleFactor.h"
 #include "app/elements/MainWindowElements.h"
 #include "firmware/COrvoDialogProgress.h"
+#include "skin/ScaleFactor.h"
 #include "tests/app/GuiHarness.h"
 
 #include <QElapsedTimer>

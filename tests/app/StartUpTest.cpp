@@ -1,8 +1,8 @@
 #include "app/COrvoApp.h"
-#include "app/ScaleFactor.h"
 #include "app/StartOptions.h"
-#include "app/UserPrompts.h"
 #include "app/elements/ImageIds.h"
+#include "skin/ScaleFactor.h"
+#include "skin/UserPrompts.h"
 
 #include <gtest/gtest.h>
 
@@ -110,8 +110,8 @@ TEST(StartOptions, CommandLineAndScaleVariable) {
 
 } // namespace
 
-#include "app/ScriptedPrompts.h"
 #include "model/ConfigDocument.h"
+#include "skin/ScriptedPrompts.h"
 
 #include <cstdlib>
 
@@ -152,7 +152,7 @@ TEST(StartUp, WithoutAKeyboardTellsTheUserAndEnds) {
 
 } // namespace
 
-#include "app/AppResources.h"
+#include "skin/AppResources.h"
 
 namespace {
 

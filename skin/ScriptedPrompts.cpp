@@ -1,4 +1,4 @@
-#include "app/ScriptedPrompts.h"
+#include "skin/ScriptedPrompts.h"
 
 #include <QStringList>
 

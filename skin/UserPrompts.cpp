@@ -1,4 +1,4 @@
-#include "app/UserPrompts.h"
+#include "skin/UserPrompts.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "app/ScaleFactor.h"
+#include "skin/ScaleFactor.h"
 
 #include <array>
 

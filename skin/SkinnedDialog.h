@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/GuiContext.h"
 #include "app/elements/SkinItem.h"
 #include "platform/WindowHandle.h"
+#include "skin/GuiContext.h"
 
 #include <QDialog>
 #include <QImage>

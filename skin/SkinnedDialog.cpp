@@ -1,9 +1,9 @@
-#include "app/SkinnedDialog.h"
+#include "skin/SkinnedDialog.h"
 
-#include "app/AppResources.h"
-#include "app/ScaleFactor.h"
-#include "app/UserMessageEvent.h"
 #include "model/ConfigDocument.h"
+#include "skin/AppResources.h"
+#include "skin/ScaleFactor.h"
+#include "skin/UserMessageEvent.h"
 
 #include <QBitmap>
 #include <QGuiApplication>

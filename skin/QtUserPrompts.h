@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserPrompts.h"
+#include "skin/UserPrompts.h"
 
 // The real dialogs: QMessageBox, QFileDialog, QColorDialog.
 class QtUserPrompts : public UserPrompts {

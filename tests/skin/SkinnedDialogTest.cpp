@@ -1,4 +1,4 @@
-#include "app/SkinnedDialog.h"
+#include "skin/SkinnedDialog.h"
 #include "tests/app/GuiHarness.h"
 
 #include <QBitmap>

@@ -1,4 +1,4 @@
-#include "app/UserMessageEvent.h"
+#include "skin/UserMessageEvent.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserPrompts.h"
+#include "skin/UserPrompts.h"
 
 #include <deque>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "app/AppResources.h"
+#include "skin/AppResources.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/DeviceWorker.h"
+#include "skin/DeviceWorker.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

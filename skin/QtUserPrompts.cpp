@@ -1,4 +1,4 @@
-#include "app/QtUserPrompts.h"
+#include "skin/QtUserPrompts.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
