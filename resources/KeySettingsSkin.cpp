@@ -7,7 +7,7 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 
-#include <initializer_list>
+#include <algorithm>
 
 namespace {
 
@@ -58,19 +58,15 @@ void drawFrame(SkinPainter& skin, const SkinTable& table, int page, Look look) {
     }
 }
 
-// The hotspot's own faint highlight, for elements that are text on the panel.
-void softHighlight(SkinPainter& skin, const SkinRect& rect, Look look) {
-    if (look != Look::Hover) {
-        return;
-    }
-    QPainter& p = skin.painter();
-    p.setPen(QPen(QColor(255, 140, 30, 120), 1));
-    p.setBrush(QColor(255, 255, 255, 18));
-    p.drawRoundedRect(toRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-}
-
+// A switch of two options, each a radio with its caption beside it: the whole
+// hotspot lights under the pointer.
 void radioWithText(SkinPainter& skin, const SkinRect& rect, Look look) {
-    softHighlight(skin, rect, look);
+    if (look == Look::Hover) {
+        QPainter& p = skin.painter();
+        p.setPen(QPen(QColor(255, 140, 30, 120), 1));
+        p.setBrush(QColor(255, 255, 255, 18));
+        p.drawRoundedRect(toRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    }
     const int cy = rect.top + rect.height() / 2;
     skin.radio({rect.left + 3, cy - 7, rect.left + 17, cy + 7}, look);
 }
@@ -88,35 +84,47 @@ void drawRows(SkinPainter& skin, const SkinTable& table, int page, Look look) {
     }
 }
 
+// A list box in one well with its scroll bar, as the dialog places it.
+void listWell(SkinPainter& skin, KeySettingsListRows rows, const SkinTable& table, ControlPlace bar) {
+    const SkinItem* first = FindElement(table, rows.firstId);
+    const SkinItem* last = FindElement(table, rows.firstId + rows.rows - 1);
+    if (first == nullptr || last == nullptr) {
+        return;
+    }
+    const qreal left = first->rect.left - 4;
+    const qreal top = std::min(first->rect.top, bar.y) - 2;
+    const qreal right = bar.x + bar.width + 2;
+    const qreal bottom = std::max(last->rect.bottom, bar.y + bar.height) + 2;
+    skin.listBox(QRectF(left, top, right - left, bottom - top));
+}
+
+// Hotspots 103 and 301 have no action: they are drawn as plain panel in
+// every image, so the pointer over them changes nothing.
 void drawSingleComboPage(SkinPainter& skin, const SkinTable& table, Look look) {
     skin.plate(QRectF(34, 94, 140, 192));
     skin.plate(QRectF(202, 94, 336, 192));
     skin.insetField(QRectF(45, 164, 118, 26));
-    skin.listBox(QRectF(212, 134, 146, 100));
+    listWell(skin, kComboLibraryRows, table, kLibraryScrollBarPage1);
     skin.insetField(QRectF(377, 135, 147, 58));
     drawRows(skin, table, 1, look);
     for (const SkinItem& item : table) {
+        if (item.isLabel != 0) {
+            continue;
+        }
         switch (item.id) {
         case 101:
         case 102:
             radioWithText(skin, item.rect, look);
             break;
-        case 103:
-            softHighlight(skin, item.rect, look);
-            break;
         case 104:
         case 107:
-            if (!item.isLabel) {
-                recordButton(skin, item.rect, look);
-            }
+            recordButton(skin, item.rect, look);
             break;
         case 105:
         case 106:
         case 108:
         case 109:
-            if (!item.isLabel) {
-                skin.button(item.rect, look);
-            }
+            skin.button(item.rect, look);
             break;
         default:
             break;
@@ -124,33 +132,34 @@ void drawSingleComboPage(SkinPainter& skin, const SkinTable& table, Look look) {
     }
 }
 
+// The library with New and Remove on the left, the working list beside it.
 void drawListsOfPages23(SkinPainter& skin, int page, const SkinTable& table, Look look) {
-    skin.plate(QRectF(28, 90, 176, 204));
-    skin.plate(QRectF(205, 90, 172, 156));
-    skin.listBox(QRectF(35, 112, 146, 130));
-    skin.listBox(QRectF(211, 112, 146, 130));
+    skin.plate(QRectF(27, 90, 176, 204));
+    skin.plate(QRectF(206, 90, 173, 157));
+    listWell(skin, page == 2 ? kMacroLibraryRows : kEmulationLibraryRows, table, kLibraryScrollBarPages23);
+    listWell(skin, page == 2 ? kMacroRecordRows : kEmulationRecordRows, table, kRecordScrollBarPages23);
     drawRows(skin, table, page, look);
     for (const SkinItem& item : table) {
         const int local = item.id - page * 100;
-        if (KeySettingsPageOf(item.id) == page && !item.isLabel && (local == 5 || local == 6)) {
+        if (KeySettingsPageOf(item.id) == page && item.isLabel == 0 && (local == 5 || local == 6)) {
             skin.button(item.rect, look);
         }
     }
 }
 
+// The loop count and delay edits draw their own dark fields; the panel
+// behind them stays plain, because they sit further right in English.
 void drawMacroPage(SkinPainter& skin, const SkinTable& table, Look look) {
     drawListsOfPages23(skin, 2, table, look);
-    skin.plate(QRectF(381, 104, 188, 148));
-    skin.plate(QRectF(224, 252, 322, 58));
+    skin.plate(QRectF(382, 104, 190, 148));
+    skin.plate(QRectF(206, 251, 366, 59));
     QPainter& p = skin.painter();
     p.setPen(QPen(QColor(0, 0, 0, 120), 1));
-    p.drawLine(QPointF(390, 172.5), QPointF(570, 172.5));
+    p.drawLine(QPointF(388, 172.5), QPointF(566, 172.5));
     p.setPen(QPen(QColor(255, 255, 255, 26), 1));
-    p.drawLine(QPointF(390, 173.5), QPointF(570, 173.5));
-    skin.insetField(QRectF(468, 111, 54, 20));
-    skin.insetField(QRectF(468, 175, 50, 20));
+    p.drawLine(QPointF(388, 173.5), QPointF(566, 173.5));
     for (const SkinItem& item : table) {
-        if (item.isLabel) {
+        if (item.isLabel != 0) {
             continue;
         }
         switch (item.id) {
@@ -172,40 +181,45 @@ void drawMacroPage(SkinPainter& skin, const SkinTable& table, Look look) {
 
 void drawEmulatePage(SkinPainter& skin, const SkinTable& table, Look look) {
     drawListsOfPages23(skin, 3, table, look);
-    skin.plate(QRectF(379, 104, 180, 80));
-    skin.insetField(QRectF(468, 111, 54, 20));
+    skin.plate(QRectF(382, 104, 190, 80));
+    DrawRepeatIllustration(skin, QRectF(392, 196, 170, 104));
     for (const SkinItem& item : table) {
-        if (item.isLabel) {
-            continue;
-        }
-        if (item.id == 301) {
-            softHighlight(skin, item.rect, look);
-        } else if (item.id == 302) {
+        if (item.isLabel == 0 && item.id == 302) {
             recordButton(skin, item.rect, look);
         }
     }
 }
 
+// Buttons of the choice pages: the chosen one is lit in the selected image;
+// a function the model lacks stays dimmed in every image.
 void drawCodeButtons(SkinPainter& skin, const SkinTable& table, int page, Look look, int modelType) {
     for (const SkinItem& item : table) {
-        if (KeySettingsPageOf(item.id) != page || item.isLabel || item.code < 0) {
+        if (KeySettingsPageOf(item.id) != page || item.isLabel != 0 || item.code < 0) {
             continue;
         }
-        skin.button(item.rect, look);
+        const bool available = FunctionAvailable(item.code, modelType);
+        if (look == Look::Pressed) {
+            skin.chosenButton(item.rect, !available);
+        } else {
+            skin.button(item.rect, available ? look : Look::Normal);
+            if (!available && look == Look::Hover) {
+                skin.dimmedHover(item.rect);
+            }
+        }
         if (page == 4 || page == 6) {
-            DrawCodeIcon(skin, item.rect, item.code, look, FunctionAvailable(item.code, modelType));
+            DrawCodeIcon(skin, item.rect, item.code, look, available);
         }
     }
 }
 
 void drawMultimediaPage(SkinPainter& skin, const SkinTable& table, Look look) {
-    skin.plate(QRectF(36, 124, 418, 74));
-    skin.plate(QRectF(36, 204, 518, 78));
+    skin.plate(QRectF(34, 121, 522, 76));
+    skin.plate(QRectF(34, 201, 522, 80));
     drawCodeButtons(skin, table, 4, look, 0);
 }
 
 void drawMousePage(SkinPainter& skin, const SkinTable& table, Look look) {
-    skin.plate(QRectF(28, 106, 240, 182));
+    skin.plate(QRectF(28, 106, 240, 185));
     DrawMouseIllustration(skin, QRectF(330, 100, 190, 200));
     drawCodeButtons(skin, table, 5, look, 0);
 }
@@ -219,8 +233,8 @@ void drawFunctionPage(SkinPainter& skin, const SkinTable& table, Look look, int 
 void drawPowerPage(SkinPainter& skin, const SkinTable& table, Look look) {
     skin.plate(QRectF(150, 100, 282, 102));
     for (const SkinItem& item : table) {
-        if (KeySettingsPageOf(item.id) == 7 && !item.isLabel) {
-            DrawPowerIcon(skin, QRectF(item.rect.left, 108, item.rect.width(), 46), item.code);
+        if (KeySettingsPageOf(item.id) == 7 && item.isLabel == 0) {
+            DrawPowerIcon(skin, QRectF(item.rect.left, 106, item.rect.width(), 50), item.code);
         }
     }
     drawCodeButtons(skin, table, 7, look, 0);

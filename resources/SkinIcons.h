@@ -14,4 +14,6 @@ bool FunctionAvailable(int code, int modelType);
 void DrawCodeIcon(SkinPainter& skin, const SkinRect& rect, int code, Look look, bool available);
 
 void DrawMouseIllustration(SkinPainter& skin, const QRectF& area);
+// A key struck again and again, on the Emulate page.
+void DrawRepeatIllustration(SkinPainter& skin, const QRectF& area);
 void DrawPowerIcon(SkinPainter& skin, const QRectF& area, int code);

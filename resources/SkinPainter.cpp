@@ -238,6 +238,32 @@ void SkinPainter::button(const SkinRect& rect, Look look) {
     }
 }
 
+void SkinPainter::chosenButton(const SkinRect& rect, bool dimmed) {
+    QPainter& p = painter_;
+    const QRectF r = toRectF(rect).adjusted(1, 1, -1, -1);
+    const qreal radius = std::min<qreal>(5, r.height() / 3);
+    QLinearGradient face(0, r.top(), 0, r.bottom());
+    face.setColorAt(0.0, dimmed ? QColor(92, 70, 54) : QColor(176, 88, 14));
+    face.setColorAt(1.0, dimmed ? QColor(58, 46, 38) : QColor(106, 50, 6));
+    p.setPen(QPen(QColor(10, 10, 12), 1));
+    p.setBrush(face);
+    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    p.setPen(QPen(QColor(0, 0, 0, 140), 1));
+    p.drawLine(QPointF(r.left() + radius, r.top() + 1.5), QPointF(r.right() - radius, r.top() + 1.5));
+    p.setPen(QPen(dimmed ? QColor(150, 120, 96) : QColor(255, 160, 60), 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(r.adjusted(1.2, 1.2, -1.2, -1.2), radius - 1, radius - 1);
+}
+
+void SkinPainter::dimmedHover(const SkinRect& rect) {
+    QPainter& p = painter_;
+    const QRectF r = toRectF(rect).adjusted(2, 2, -2, -2);
+    const qreal radius = std::min<qreal>(4, r.height() / 3);
+    p.setPen(QPen(QColor(150, 150, 150, 150), 1.2));
+    p.setBrush(QColor(255, 255, 255, 14));
+    p.drawRoundedRect(r, radius, radius);
+}
+
 void SkinPainter::glyphButton(const SkinRect& rect, Glyph glyph, Look look) {
     QPainter& p = painter_;
     const QRectF cell = toRectF(rect);
@@ -292,7 +318,10 @@ void SkinPainter::tab(const SkinRect& rect, bool current, Look look) {
     path.closeSubpath();
 
     QLinearGradient face(0, r.top(), 0, r.bottom());
-    if (current) {
+    if (current && look == Look::Hover) {
+        face.setColorAt(0.0, QColor(86, 88, 96));
+        face.setColorAt(1.0, QColor(56, 58, 64));
+    } else if (current) {
         face.setColorAt(0.0, QColor(70, 74, 82));
         face.setColorAt(1.0, QColor(46, 49, 55));
     } else if (look == Look::Normal) {
@@ -358,9 +387,9 @@ void SkinPainter::listRow(const SkinRect& rect, Look look) {
     p.setPen(Qt::NoPen);
     p.setBrush(bar);
     p.drawRect(r);
-    if (look == Look::Pressed) {
-        p.fillRect(QRectF(r.left(), r.top(), 2, r.height()), skin::kAccent);
-    }
+    // A lighter top edge; nothing at the left, where the row's text begins.
+    p.fillRect(QRectF(r.left(), r.top(), r.width(), 1),
+               look == Look::Pressed ? QColor(220, 120, 40) : QColor(96, 98, 104));
 }
 
 void SkinPainter::recordLamp(const SkinRect& rect, Look look) {
@@ -424,56 +453,66 @@ void SkinPainter::keyboardCase(const QRectF& rect, const CapStyle& style) {
 void SkinPainter::keyCap(const SkinRect& rect, const QString& legend, Look look, const CapStyle& style,
                          int hue) {
     QPainter& p = painter_;
-    const QRectF r = toRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5);
+    const QRectF r = toRectF(rect).adjusted(style.inset, style.inset, -style.inset, -style.inset);
     const qreal radius = 4;
+    const bool chosen = look == Look::Pressed && style.chosen.isValid();
+    const bool pressed = look == Look::Pressed && !chosen;
 
     // Light leaking from under the cap.
     QColor glow = style.glow;
     if (style.rainbow) {
         glow = QColor::fromHsv(((hue % 360) + 360) % 360, 200, 255);
     }
+    if (chosen) {
+        glow = style.chosen;
+    }
     glow.setAlpha(look == Look::Normal ? 60 : 120);
     p.setPen(Qt::NoPen);
     p.setBrush(glow);
-    p.drawRoundedRect(r.adjusted(-1, -1, 1, 1), radius + 1, radius + 1);
+    const qreal spill = std::min<qreal>(1, style.inset);
+    p.drawRoundedRect(r.adjusted(-spill, -spill, spill, spill), radius + spill, radius + spill);
 
     // Skirt of the cap.
     QLinearGradient skirt(0, r.top(), 0, r.bottom());
-    skirt.setColorAt(0.0, QColor(50, 53, 58));
-    skirt.setColorAt(1.0, QColor(18, 19, 22));
+    skirt.setColorAt(0.0, chosen ? style.chosen.darker(190) : QColor(50, 53, 58));
+    skirt.setColorAt(1.0, chosen ? style.chosen.darker(320) : QColor(18, 19, 22));
     p.setPen(QPen(QColor(6, 6, 8), 1));
     p.setBrush(skirt);
     p.drawRoundedRect(r, radius, radius);
 
     // Top surface: raised and offset upwards at rest, sunk when pressed.
-    const bool pressed = look == Look::Pressed;
     const QRectF top = pressed ? r.adjusted(3, 3.5, -3, -2.5) : r.adjusted(3.5, 2, -3.5, -5.5);
     QLinearGradient face(0, top.top(), 0, top.bottom());
-    switch (look) {
-    case Look::Normal:
-        face.setColorAt(0.0, QColor(70, 74, 81));
-        face.setColorAt(1.0, QColor(50, 53, 59));
-        break;
-    case Look::Hover:
-        face.setColorAt(0.0, QColor(98, 100, 106));
-        face.setColorAt(1.0, QColor(70, 72, 78));
-        break;
-    case Look::Pressed:
-        face.setColorAt(0.0, QColor(34, 36, 40));
-        face.setColorAt(1.0, QColor(48, 50, 55));
-        break;
+    if (chosen) {
+        face.setColorAt(0.0, style.chosen.lighter(125));
+        face.setColorAt(1.0, style.chosen);
+    } else {
+        switch (look) {
+        case Look::Normal:
+            face.setColorAt(0.0, QColor(70, 74, 81));
+            face.setColorAt(1.0, QColor(50, 53, 59));
+            break;
+        case Look::Hover:
+            face.setColorAt(0.0, QColor(98, 100, 106));
+            face.setColorAt(1.0, QColor(70, 72, 78));
+            break;
+        case Look::Pressed:
+            face.setColorAt(0.0, QColor(34, 36, 40));
+            face.setColorAt(1.0, QColor(48, 50, 55));
+            break;
+        }
     }
     p.setPen(Qt::NoPen);
     p.setBrush(face);
     p.drawRoundedRect(top, radius - 1, radius - 1);
     if (!pressed) {
-        p.setPen(QPen(QColor(255, 255, 255, 40), 1));
+        p.setPen(QPen(QColor(255, 255, 255, chosen ? 110 : 40), 1));
         p.drawLine(QPointF(top.left() + 2, top.top() + 0.5), QPointF(top.right() - 2, top.top() + 0.5));
     }
-    if (look != Look::Normal) {
+    if (look == Look::Hover || pressed) {
         // A set key on an RGB keyboard lights its rim in its own colour.
         QColor rim = look == Look::Hover ? skin::kAccent : QColor(255, 170, 70);
-        if (look == Look::Pressed && style.rainbow) {
+        if (pressed && style.rainbow) {
             rim = QColor::fromHsv(((hue % 360) + 360) % 360, 170, 255);
         }
         rim.setAlpha(look == Look::Hover ? 230 : 210);
@@ -482,10 +521,13 @@ void SkinPainter::keyCap(const SkinRect& rect, const QString& legend, Look look,
         p.drawRoundedRect(r.adjusted(0.7, 0.7, -0.7, -0.7), radius, radius);
     }
 
-    QColor ink = look == Look::Pressed ? (style.rainbow ? QColor(255, 236, 214) : QColor(255, 176, 90))
-                                       : QColor(226, 228, 232);
+    QColor ink =
+        pressed ? (style.rainbow ? QColor(255, 236, 214) : QColor(255, 176, 90)) : QColor(226, 228, 232);
     if (look == Look::Hover) {
         ink = QColor(255, 255, 255);
+    }
+    if (chosen) {
+        ink = QColor(24, 20, 16);
     }
     // The legend may run over the cap's side walls: narrow caps need the room.
     fittedText(QRectF(r.left() + 1.5, top.top(), r.width() - 3, top.height()), legend, ink,

@@ -19,6 +19,12 @@ struct CapStyle {
     QColor glow;      // backlight colour bleeding under the caps
     bool rainbow;     // per-key colours of the RGB models
     int legendPixels; // preferred legend size
+    // The face of a picked key, lit in this colour with a dark legend; when
+    // invalid, a pressed key is drawn sunk instead.
+    QColor chosen = QColor();
+    // Distance from the key's rectangle to the cap's edge.  The lighting
+    // dialogs draw a colour frame just outside the rectangle: their caps fill it.
+    qreal inset = 1.5;
 };
 
 QRectF toRectF(const SkinRect& rect);
@@ -44,6 +50,12 @@ public:
     void plate(const QRectF& rect, qreal radius = 6);
     void insetField(const QRectF& rect);
     void button(const SkinRect& rect, Look look);
+    // A choice that is on: a dark face tinted in the accent colour under a
+    // bold accent rim, so a caption or icon drawn over it stays legible.
+    // A dimmed choice (a function the model lacks) keeps the look, muted.
+    void chosenButton(const SkinRect& rect, bool dimmed);
+    // The pointer over a dimmed button: a faint rim, no accent.
+    void dimmedHover(const SkinRect& rect);
     void glyphButton(const SkinRect& rect, Glyph glyph, Look look);
     void tab(const SkinRect& rect, bool current, Look look);
     void radio(const SkinRect& rect, Look look);

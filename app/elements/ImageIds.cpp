@@ -30,10 +30,14 @@ const std::vector<ImageRow> kImages = {
     {R::KeyPage5Background,    W::KeySettings,    V::Background, 5,   119,      119,    119,       119},
     {R::KeyPage5Hover,         W::KeySettings,    V::Hover,      5,   120,      120,    120,       120},
     {R::KeyPage5Selected,      W::KeySettings,    V::Selected,   5,   121,      121,    121,       121},
-    // The Function page's background is the only model-dependent image of the dialog.
+    // The Function page differs by model: the functions a model lacks are
+    // dimmed, and they must stay dimmed under the pointer and when chosen, so
+    // its hover and selected images are drawn per model as well (ids from
+    // 169 up are this program's own; ZarnRGB.BT has every function and keeps
+    // 123 and 124).
     {R::KeyPage6Background,    W::KeySettings,    V::Background, 6,   151,      150,    152,       122},
-    {R::KeyPage6Hover,         W::KeySettings,    V::Hover,      6,   123,      123,    123,       123},
-    {R::KeyPage6Selected,      W::KeySettings,    V::Selected,   6,   124,      124,    124,       124},
+    {R::KeyPage6Hover,         W::KeySettings,    V::Hover,      6,   169,      170,    171,       123},
+    {R::KeyPage6Selected,      W::KeySettings,    V::Selected,   6,   172,      173,    174,       124},
     {R::KeyPage7Background,    W::KeySettings,    V::Background, 7,   125,      125,    125,       125},
     {R::KeyPage7Hover,         W::KeySettings,    V::Hover,      7,   126,      126,    126,       126},
     {R::KeyPage7Selected,      W::KeySettings,    V::Selected,   7,   127,      127,    127,       127},
