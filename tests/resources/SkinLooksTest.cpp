@@ -171,3 +171,18 @@ TEST_F(SkinLooks, OtherDialogsLightTheirElements) {
         }
     }
 }
+
+// The two lighting dialogs open one from the other: one close mark for both,
+// on both RGB models.
+TEST_F(SkinLooks, LightingDialogsShareOneCloseMark) {
+    const SkinRect inside{1224, 20, 1232, 28};
+    for (int model : {1, 4}) {
+        SCOPED_TRACE(testing::Message() << "model " << model);
+        EXPECT_FALSE(differsIn(image(ImageRole::BacklightBackground, model),
+                               image(ImageRole::MultiKeyBackground, model), inside));
+        EXPECT_FALSE(differsIn(image(ImageRole::BacklightHover, model),
+                               image(ImageRole::MultiKeyHover, model), inside));
+        EXPECT_TRUE(differsIn(image(ImageRole::BacklightBackground, model),
+                              image(ImageRole::BacklightHover, model), inside));
+    }
+}
