@@ -234,17 +234,22 @@ void DrawRepeatIllustration(SkinPainter& skin, const QRectF& area) {
         p.setPen(QPen(QColor(255, 255, 255, alpha / 6), 1));
         p.drawLine(QPointF(r.left() + 4, r.top() + 1.5), QPointF(r.right() - 4, r.top() + 1.5));
     }
-    // The loop that strikes it again.
+    // The loop that strikes it again, turning against the clock to its head.
     const QPointF hub(front.x() + cap.width() + 44, front.y() + cap.height() / 2 - 6);
-    const qreal r = 20;
-    p.setPen(QPen(skin::kAccent, 3, Qt::SolidLine, Qt::RoundCap));
+    const qreal r = 19;
+    const QColor ink(150, 154, 160);
+    p.setPen(QPen(ink, 3, Qt::SolidLine, Qt::FlatCap));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(hub.x() - r, hub.y() - r, 2 * r, 2 * r), 60 * 16, 280 * 16);
-    const qreal a = 60 * std::numbers::pi / 180;
-    const QPointF end = hub + QPointF(r * std::cos(a), -r * std::sin(a));
+    constexpr int kStartDegrees = 110;
+    constexpr int kSpanDegrees = 280;
+    p.drawArc(QRectF(hub.x() - r, hub.y() - r, 2 * r, 2 * r), kStartDegrees * 16, kSpanDegrees * 16);
+    const qreal end = (kStartDegrees + kSpanDegrees) * std::numbers::pi / 180;
+    const QPointF at = hub + QPointF(r * std::cos(end), -r * std::sin(end));
+    const QPointF along(-std::sin(end), -std::cos(end));
+    const QPointF out(std::cos(end), -std::sin(end));
     p.setPen(Qt::NoPen);
-    p.setBrush(skin::kAccent);
-    p.drawPolygon(QPolygonF({end + QPointF(-9, -3), end + QPointF(3, -7), end + QPointF(1, 6)}));
+    p.setBrush(ink);
+    p.drawPolygon(QPolygonF({at + along * 8, at - along * 2 + out * 6, at - along * 2 - out * 6}));
 }
 
 void DrawPowerIcon(SkinPainter& skin, const QRectF& area, int code) {
