@@ -4,6 +4,8 @@
 #include <QLinearGradient>
 #include <QPolygonF>
 
+#include <cmath>
+
 namespace {
 
 // Cell size = the bar's thickness in the key settings dialog's lists.
@@ -25,34 +27,62 @@ Look lookOfRow(int row) {
     return row == 0 ? Look::Normal : (row == 1 ? Look::Hover : Look::Pressed);
 }
 
+// A recessed groove: darker at its walls, with a faint lit lip on the far
+// wall, the same on every line along the bar so it tiles seamlessly.
 void track(QPainter& p, const QRectF& cell, bool vertical) {
     QLinearGradient groove = vertical ? QLinearGradient(cell.left(), 0, cell.right(), 0)
                                       : QLinearGradient(0, cell.top(), 0, cell.bottom());
-    groove.setColorAt(0.0, QColor(12, 12, 14));
-    groove.setColorAt(0.5, QColor(26, 27, 30));
-    groove.setColorAt(1.0, QColor(16, 16, 18));
+    groove.setColorAt(0.0, QColor(10, 10, 12));
+    groove.setColorAt(0.45, QColor(24, 25, 28));
+    groove.setColorAt(1.0, QColor(15, 15, 17));
     p.fillRect(cell, groove);
+    const QRectF lip = vertical ? QRectF(cell.right() - 1, cell.top(), 1, cell.height())
+                                : QRectF(cell.left(), cell.bottom() - 1, cell.width(), 1);
+    p.fillRect(lip, QColor(40, 42, 46));
 }
 
+// Rest: graphite.  Hover: lighter and ringed in the interface's orange, so
+// the part under the pointer stands out on the dark panel.  Pressed: filled
+// with that orange.
 QLinearGradient faceGradient(const QRectF& cell, bool vertical, Look look) {
     QLinearGradient face = vertical ? QLinearGradient(cell.left(), 0, cell.right(), 0)
                                     : QLinearGradient(0, cell.top(), 0, cell.bottom());
-    const QColor light = look == Look::Hover ? QColor(120, 112, 104) : QColor(88, 92, 100);
-    const QColor dark = look == Look::Hover ? QColor(70, 64, 58) : QColor(50, 53, 58);
-    if (look == Look::Pressed) {
-        face.setColorAt(0.0, QColor(200, 90, 10));
-        face.setColorAt(1.0, QColor(130, 56, 4));
-    } else {
-        face.setColorAt(0.0, light);
-        face.setColorAt(1.0, dark);
+    switch (look) {
+    case Look::Normal:
+        face.setColorAt(0.0, QColor(96, 101, 110));
+        face.setColorAt(1.0, QColor(54, 57, 63));
+        break;
+    case Look::Hover:
+        face.setColorAt(0.0, QColor(126, 132, 142));
+        face.setColorAt(1.0, QColor(72, 76, 84));
+        break;
+    case Look::Pressed:
+        face.setColorAt(0.0, skin::kAccent);
+        face.setColorAt(1.0, skin::kAccentDeep);
+        break;
     }
     return face;
+}
+
+QColor glyphColour(Look look) {
+    switch (look) {
+    case Look::Normal:
+        return QColor(206, 209, 214);
+    case Look::Hover:
+    case Look::Pressed:
+        return QColor(255, 255, 255);
+    }
+    return QColor(206, 209, 214);
+}
+
+QPen rimPen(Look look) {
+    return QPen(look == Look::Hover ? skin::kAccent : QColor(8, 8, 10), 1);
 }
 
 void arrow(QPainter& p, const QRectF& cell, Column column, Look look) {
     const bool vertical = column == UpArrow || column == DownArrow;
     track(p, cell, vertical);
-    p.setPen(QPen(QColor(8, 8, 10), 1));
+    p.setPen(rimPen(look));
     p.setBrush(faceGradient(cell, vertical, look));
     p.drawRoundedRect(cell.adjusted(1.5, 1.5, -1.5, -1.5), 2.5, 2.5);
     const QPointF c = cell.center();
@@ -73,26 +103,34 @@ void arrow(QPainter& p, const QRectF& cell, Column column, Look look) {
         break;
     }
     p.setPen(Qt::NoPen);
-    p.setBrush(look == Look::Normal ? QColor(210, 212, 216) : QColor(255, 255, 255));
+    p.setBrush(glyphColour(look));
     p.drawPolygon(tri);
 }
 
 // A thumb whose ends are rounded within kThumbEnd pixels and whose middle is
-// the same on every line along the bar.
+// the same on every line along the bar: a grip groove runs along it and tiles
+// into one unbroken line on a thumb of any length.
 void thumb(QPainter& p, const QRectF& cell, bool vertical, Look look) {
     track(p, cell, vertical);
     const QRectF body = vertical ? cell.adjusted(2, 0.5, -2, -0.5) : cell.adjusted(0.5, 2, -0.5, -2);
-    p.setPen(Qt::NoPen);
+    p.setPen(rimPen(look));
     p.setBrush(faceGradient(cell, vertical, look));
-    p.drawRoundedRect(body, kThumbEnd - 0.5, kThumbEnd - 0.5);
-    p.setPen(QPen(QColor(255, 255, 255, 50), 1));
-    if (vertical) {
-        p.drawLine(QPointF(body.left() + 0.5, cell.top() + kThumbEnd),
-                   QPointF(body.left() + 0.5, cell.bottom() - kThumbEnd));
-    } else {
-        p.drawLine(QPointF(cell.left() + kThumbEnd, body.top() + 0.5),
-                   QPointF(cell.right() - kThumbEnd, body.top() + 0.5));
-    }
+    p.drawRoundedRect(body.adjusted(0.5, 0.5, -0.5, -0.5), kThumbEnd - 0.5, kThumbEnd - 0.5);
+    const QColor lit = look == Look::Pressed ? QColor(255, 214, 160, 110) : QColor(255, 255, 255, 60);
+    const QColor groove = look == Look::Pressed ? QColor(90, 36, 0, 170) : QColor(10, 10, 12, 150);
+    const qreal middle = vertical ? cell.center().x() : cell.center().y();
+    const qreal from = (vertical ? cell.top() : cell.left()) + kThumbEnd;
+    const qreal to = (vertical ? cell.bottom() : cell.right()) - kThumbEnd;
+    auto along = [&](qreal across, const QColor& colour) {
+        p.setPen(QPen(colour, 1));
+        if (vertical) {
+            p.drawLine(QPointF(across, from), QPointF(across, to));
+        } else {
+            p.drawLine(QPointF(from, across), QPointF(to, across));
+        }
+    };
+    along(std::floor(middle) - 0.5, groove);
+    along(std::floor(middle) + 0.5, lit);
 }
 
 } // namespace
