@@ -1,5 +1,6 @@
 #include "model/TextFile.h"
 
+#include "model/RegularFile.h"
 #include "model/TextEncoding.h"
 #include "model/XmlScanner.h"
 
@@ -256,19 +257,12 @@ std::u16string detectDeclaredEncoding(std::u16string_view text) {
 bool readTextFile(const std::string& path, std::u16string& text, unsigned& flags, XmlResult& result) {
     result.clear();
     text.clear();
-    File file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Only plain files: a device or a pipe could feed bytes without end, or
+    // none at all.
+    struct stat info {};
+    File file(OpenRegularFile(path, info));
     if (!file.ok()) {
         fileError(result, errno);
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(file.fd(), &info) != 0) {
-        fileError(result, errno);
-        return false;
-    }
-    // Only plain files: a device or a pipe could feed bytes without end.
-    if (!S_ISREG(info.st_mode)) {
-        fileError(result, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
         return false;
     }
     std::string bytes;

@@ -7,8 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <ostream>
 #include <set>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -96,13 +102,37 @@ TEST(ReadTextFileErrors, MissingFileReportsTheSystemError) {
     EXPECT_EQ(narrow(result.text()), "<file_error msg=\"No such file or directory\" n=\"2\"/>");
 }
 
-TEST(ReadTextFileErrors, DirectoryIsRefused) {
+// A FIFO without a writer used to block the open itself, and with it the
+// window that asked; every kind of non-file must be refused at once.
+TEST(ReadTextFileErrors, AnythingButARegularFileIsRefusedAtOnce) {
     ScratchDir dir;
-    std::u16string text;
-    unsigned flags = 0;
-    XmlResult result;
-    EXPECT_FALSE(readTextFile(dir.file(""), text, flags, result));
-    EXPECT_NE(narrow(result.text()).find("file_error"), std::string::npos);
+    const std::string fifo = dir.file("fifo.pro");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Row {
+        const char* label;
+        std::string path;
+        const char* message;
+    };
+    for (const Row& row : {Row{"folder", dir.file(""), "Is a directory"},
+                           Row{"FIFO without a writer", fifo, "Invalid argument"},
+                           Row{"endless device", "/dev/zero", "Invalid argument"}}) {
+        auto reading = std::async(std::launch::async, [&] {
+            std::u16string text = u"stale";
+            unsigned flags = 0;
+            XmlResult result;
+            const bool read = readTextFile(row.path, text, flags, result);
+            return std::make_tuple(read, text, narrow(result.text()));
+        });
+        if (reading.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+            ADD_FAILURE() << row.label << " blocked the read";
+            // Give the blocked open its writer, so the test can end.
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        }
+        const auto [read, text, result] = reading.get();
+        EXPECT_FALSE(read) << row.label;
+        EXPECT_TRUE(text.empty()) << row.label;
+        EXPECT_NE(result.find(row.message), std::string::npos) << row.label << ": " << result;
+    }
 }
 
 struct WriteCase {
