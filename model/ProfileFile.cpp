@@ -7,15 +7,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -279,31 +274,6 @@ std::size_t estimatedCharacters(const ConfigDocument& doc) {
     return characters;
 }
 
-std::string temporarySibling(const std::string& path) {
-    return path + ".tmp" + std::to_string(static_cast<long>(::getpid()));
-}
-
-// Writing over a file in place would keep its link and its permissions;
-// replacing it by a rename must keep them on purpose: a link is followed
-// to the file it names, and that file's permissions go to its successor.
-std::string replacedFile(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_symlink(path, error)) {
-        std::filesystem::path target = std::filesystem::canonical(path, error);
-        if (!error) {
-            return target.string();
-        }
-    }
-    return path;
-}
-
-void keepPermissions(const std::string& previous, const std::string& successor) {
-    struct stat info {};
-    if (::stat(previous.c_str(), &info) == 0) {
-        ::chmod(successor.c_str(), info.st_mode & 07777);
-    }
-}
-
 } // namespace
 
 ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path) {
@@ -353,19 +323,8 @@ ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path) {
     xml.leaveElement();
     xml.leaveElement();
 
-    // The previous file is replaced only once the new one is complete on disk.
-    std::string target = replacedFile(path);
-    std::string temporary = temporarySibling(target);
-    if (!xml.saveFile(temporary)) {
-        std::string detail = resultDetail(xml);
-        ::unlink(temporary.c_str());
-        return {ProfileError::CannotWrite, detail};
-    }
-    keepPermissions(target, temporary);
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        std::string detail = std::strerror(errno);
-        ::unlink(temporary.c_str());
-        return {ProfileError::CannotWrite, detail};
+    if (!xml.saveFile(path)) {
+        return {ProfileError::CannotWrite, resultDetail(xml)};
     }
     return {};
 }

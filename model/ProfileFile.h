@@ -21,7 +21,8 @@ struct ProfileResult {
 };
 
 // Saves the user part of the document (libraries, colours, every slot).
-// The previous file survives a failed save.
+// The previous file survives a failed save, and a target that is not a
+// regular file, or not the user's to write, is refused.
 ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path);
 // Replaces the user part of the document; on any failure the document is
 // left exactly as it was.

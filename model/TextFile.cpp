@@ -1,5 +1,6 @@
 #include "model/TextFile.h"
 
+#include "model/FileReplacement.h"
 #include "model/RegularFile.h"
 #include "model/TextEncoding.h"
 #include "model/XmlScanner.h"
@@ -98,23 +99,6 @@ public:
                 return true;
             }
         }
-    }
-
-    bool writeAll(std::string_view bytes) {
-        while (!bytes.empty()) {
-            ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                if (n == 0) {
-                    errno = EIO;
-                }
-                return false;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-        }
-        return true;
     }
 
 private:
@@ -339,24 +323,19 @@ bool readTextFile(const std::string& path, std::u16string& text, unsigned& flags
 
 bool writeTextFile(const std::string& path, std::u16string_view text, unsigned& flags, XmlResult& result) {
     result.clear();
-    File file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    // Nothing reaches the target until the whole text is ready: it keeps its
+    // old content if anything fails on the way.
+    FileReplacement file(path);
     if (!file.ok()) {
-        fileError(result, errno);
+        fileError(result, file.error());
         return false;
     }
-    auto fail = [&] {
-        fileError(result, errno);
-        flags &= ~kPieceFlags;
-        return false;
-    };
 
     std::u16string encoding;
     std::size_t unitSize = 1;
     for (const ByteOrderMark& row : kMarks) {
         if ((flags & row.flag) != 0) {
-            if (!file.writeAll(row.bytes)) {
-                return fail();
-            }
+            file.append(row.bytes);
             encoding = row.encoding;
             unitSize = row.unitSize;
             result.add({u"bom"});
@@ -370,17 +349,16 @@ bool writeTextFile(const std::string& path, std::u16string_view text, unsigned& 
         }
     }
 
+    long long written = 0;
     if (text.empty()) {
-        result.add({u"write", u"encoding", encoding, u"length", 0});
+        written = 0;
     } else if (unitSize == 2) {
         bool bigEndian = (flags & kBigEndianFlag) != 0 && (flags & 0x01) == 0;
         if (bigEndian) {
             result.add({u"endian_swap"});
         }
-        if (!file.writeAll(bytesOf(text, bigEndian))) {
-            return fail();
-        }
-        result.add({u"write", u"encoding", encoding, u"length", static_cast<long long>(text.size())});
+        file.append(bytesOf(text, bigEndian));
+        written = static_cast<long long>(text.size());
     } else {
         bool lost = false;
         std::string bytes = encodeText(codePageOfName(encoding), text, lost);
@@ -389,19 +367,15 @@ bool writeTextFile(const std::string& path, std::u16string_view text, unsigned& 
         if (lost) {
             result.add({u"conversion_loss"});
         }
-        if (!file.writeAll(bytes)) {
-            return fail();
-        }
-        result.add({u"write", u"encoding", encoding, u"length", static_cast<long long>(bytes.size())});
+        file.append(bytes);
+        written = static_cast<long long>(bytes.size());
     }
 
-    // A full disk or a failing device may only show here.
-    if (::fsync(file.fd()) != 0 && errno != EINVAL && errno != EROFS) {
-        return fail();
-    }
-    if (!file.close()) {
-        return fail();
-    }
     flags &= ~kPieceFlags;
+    if (!file.commit()) {
+        fileError(result, file.error());
+        return false;
+    }
+    result.add({u"write", u"encoding", encoding, u"length", written});
     return true;
 }

@@ -11,8 +11,9 @@
 
 // The text is emptied first, also when reading fails.
 bool readTextFile(const std::string& path, std::u16string& text, unsigned& flags, XmlResult& result);
-// Creates or truncates the file.  A failure to write, flush or close it is
-// reported, so that a caller never mistakes a short file for a saved one.
+// Gives the file the text as its whole new content, or leaves it as it was
+// and reports why (see FileReplacement): a caller never mistakes a short file
+// for a saved one, and no device, FIFO or foreign file is harmed.
 bool writeTextFile(const std::string& path, std::u16string_view text, unsigned& flags, XmlResult& result);
 
 // The encoding a text names for itself: the "encoding" of an XML declaration
