@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -13,7 +15,9 @@
 #include <spawn.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -104,8 +108,19 @@ protected:
             ADD_FAILURE() << "cannot start " << ZARNCTL_PATH;
             return run;
         }
+        // A zarnctl that hangs (or reads without end) is killed rather than
+        // left to stall the suite or fill the machine's memory.
         int status = 0;
-        ::waitpid(pid, &status, 0);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (::waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                ADD_FAILURE() << "zarnctl did not end within a minute";
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         run.out = readFile(outPath);
         run.err = readFile(errPath);
@@ -488,6 +503,22 @@ TEST_F(ZarnctlTest, FlashChecksTheNameThenDownloads) {
 
     const CliRun forced = zarnctl({"--simulate=Zarn", "flash", "--force", path("ZarnBT_v2.hex")});
     EXPECT_EQ(forced.status, 0) << forced.err;
+}
+
+// A folder aborted zarnctl with an uncaught exception, /dev/zero was read
+// until memory ran out and a FIFO waited for a writer forever.
+TEST_F(ZarnctlTest, FlashRefusesWhatIsNotAFileAtOnce) {
+    fs::create_directory(path("Zarn_folder"));
+    ASSERT_EQ(::mkfifo(path("Zarn_fifo.hex").c_str(), 0600), 0);
+    for (const std::string& firmware :
+         {path("Zarn_folder"), path("Zarn_fifo.hex"), std::string("/dev/zero")}) {
+        const auto started = std::chrono::steady_clock::now();
+        const CliRun run = zarnctl({"--simulate=Zarn", "flash", "--force", firmware});
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10)) << firmware;
+        EXPECT_EQ(run.status, 4) << firmware << "\n" << run.err;
+        EXPECT_NE(run.err.find("Can't open firmware file (" + firmware + ": "), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("Downloading"), std::string::npos) << run.err;
+    }
 }
 
 } // namespace

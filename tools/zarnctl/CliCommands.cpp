@@ -1,16 +1,15 @@
 #include "tools/zarnctl/CliCommands.h"
 
 #include "model/DeviceBridge.h"
+#include "model/FirmwareFile.h"
 #include "model/ProfileFile.h"
 #include "tools/zarnctl/CliKeyboard.h"
 #include "tools/zarnctl/ExitStatus.h"
 #include "tools/zarnctl/ProgressBar.h"
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iomanip>
-#include <iterator>
 #include <optional>
 #include <sstream>
 
@@ -407,16 +406,13 @@ int RunFlash(CliRequest& request) {
         request.err << "The firmware does not match,please select " << ModelName(modelType) << '\n';
         return kExitRefused;
     }
-    std::ifstream file(*path, std::ios::binary);
-    if (!file) {
-        request.err << "Can't open firmware file\n";
+    const FirmwareFile firmware = ReadFirmwareFile(*path);
+    if (!firmware) {
+        request.err << "Can't open firmware file (" << *path << ": " << FirmwareFileProblem(firmware)
+                    << ")\n";
         return kExitRefused;
     }
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        request.err << "Can't open firmware file\n";
-        return kExitRefused;
-    }
+    const std::string& text = firmware.text;
     if (text.empty()) {
         request.err << "Firmware download failed.\n";
         return kExitRefused;
