@@ -28,10 +28,15 @@ function(zarn_add_test name)
                    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
-# Static library of every .cpp in the calling folder.  A folder whose sources
-# are not written yet gives an interface library, so the tree still configures.
+# Static library of every .cpp in the calling folder but those listed after
+# EXCLUDE.  A folder whose sources are not written yet gives an interface
+# library, so the tree still configures.
 function(zarn_glob_library name)
+    cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    foreach(excluded IN LISTS ARG_EXCLUDE)
+        list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+    endforeach()
     if(sources)
         add_library(${name} STATIC ${sources})
         zarn_target_defaults(${name})

@@ -1,4 +1,6 @@
 #include "tools/zarn-sim/EmbeddedSimulator.h"
+#include "model/ConfigDocument.h"
+#include "model/DeviceBridge.h"
 #include "tests/support/RunningSim.h"
 #include "tests/support/SimClient.h"
 
@@ -7,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -128,7 +131,9 @@ TEST_F(EmbeddedSimulatorTest, AWholeTableWrittenJustBeforeTheStopIsKept) {
     EXPECT_EQ((*entry)[7], 0x2B);
 }
 
-TEST_F(EmbeddedSimulatorTest, EachModelHasItsProductId) {
+// A keyboard leaves the factory with its model's assignment: a first run
+// reads it back exactly as the program's own factory defaults.
+TEST_F(EmbeddedSimulatorTest, EachModelStartsWithItsProductIdAndFactoryAssignment) {
     const std::pair<const char*, const char*> models[] = {{"ZarnRGB.BT", "0483:5039:1="},
                                                           {"ZarnBT", "0483:5139:1="},
                                                           {"Zarn", "0483:5239:1="},
@@ -137,6 +142,18 @@ TEST_F(EmbeddedSimulatorTest, EachModelHasItsProductId) {
         auto sim = start(model);
         ASSERT_TRUE(sim);
         EXPECT_EQ(sim->virtualHidEntry().rfind(prefix, 0), 0u) << model;
+
+        auto read = std::make_unique<ConfigDocument>();
+        read->BuildCatalogue();
+        read->modelType = read->device.DetectDeviceType();
+        ASSERT_TRUE(read->device.__createDev()) << model;
+        ASSERT_TRUE(ReadKeysFromDevice(*read, WindowHandle())) << model;
+        auto factory = std::make_unique<ConfigDocument>();
+        factory->BuildCatalogue();
+        factory->modelType = read->modelType;
+        factory->ResetToDefaults();
+        EXPECT_EQ(read->keyCode, factory->keyCode) << model;
+        EXPECT_EQ(read->keyMode, factory->keyMode) << model;
     }
 }
 

@@ -279,6 +279,7 @@ TEST_F(SimKeyboardTest, DemoCountersShowOneMostAndOneLeastUsedKey) {
 }
 
 TEST_F(SimKeyboardTest, IgnoresWhatAKeyboardWouldNotUnderstand) {
+    const auto before = readTable();
     const std::vector<Message> garbage = {
         {0x00, 0x00, 0xF9}, // too short
         Message(66, 0),     // too long
@@ -297,8 +298,7 @@ TEST_F(SimKeyboardTest, IgnoresWhatAKeyboardWouldNotUnderstand) {
     }
     EXPECT_FALSE(host_.receive(std::chrono::milliseconds(100)));
     EXPECT_EQ(readVersion(), "Zarn V1.05");
-    const auto table = readTable();
-    EXPECT_EQ(table.size(), 1u);
+    EXPECT_EQ(readTable(), before);
 }
 
 TEST_F(SimKeyboardTest, ServesSeveralConnectionsAtOnceEachWithItsOwnAnswers) {

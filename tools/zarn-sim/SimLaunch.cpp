@@ -1,6 +1,7 @@
 #include "tools/zarn-sim/SimLaunch.h"
 
 #include "tools/zarn-sim/CounterPresets.h"
+#include "tools/zarn-sim/SimFactory.h"
 #include "tools/zarn-sim/SimModels.h"
 #include "tools/zarn-sim/SimStateFile.h"
 
@@ -135,17 +136,12 @@ std::unique_ptr<SimServer> startSimServer(const SimConfig& config, std::string* 
         return nullptr;
     }
     SimKeyboard keyboard(version, counters);
-    if (!config.server.statePath.empty()) {
-        SimMemory memory;
-        switch (loadSimState(config.server.statePath, &memory, error)) {
-        case SimStateLoad::Refused:
-            return nullptr;
-        case SimStateLoad::Loaded:
-            keyboard.restore(std::move(memory), config.version.has_value());
-            break;
-        case SimStateLoad::Missing:
-            break;
-        }
+    // A keyboard without a memory of its own yet is one fresh from the factory.
+    SimMemory memory = factoryMemory(*model);
+    if (!config.server.statePath.empty() &&
+        loadSimState(config.server.statePath, &memory, error) == SimStateLoad::Refused) {
+        return nullptr;
     }
+    keyboard.restore(std::move(memory), config.version.has_value());
     return SimServer::listen(std::move(keyboard), config.server, error);
 }

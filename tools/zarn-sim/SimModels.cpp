@@ -6,10 +6,10 @@
 namespace {
 
 constexpr std::array kModels{
-    SimModel{"ZarnRGB.BT", 0x5039, "ZarnRGB.BT V1.05"},
-    SimModel{"ZarnBT", 0x5139, "ZarnBT V1.05"},
-    SimModel{"Zarn", 0x5239, "Zarn V1.05"},
-    SimModel{"ZarnRGB", 0x5339, "ZarnRGB V1.05"},
+    SimModel{"ZarnRGB.BT", 0x5039, 1, "ZarnRGB.BT V1.05"},
+    SimModel{"ZarnBT", 0x5139, 2, "ZarnBT V1.05"},
+    SimModel{"Zarn", 0x5239, 3, "Zarn V1.05"},
+    SimModel{"ZarnRGB", 0x5339, 4, "ZarnRGB V1.05"},
 };
 
 } // namespace

@@ -4,11 +4,13 @@
 #include <span>
 #include <string_view>
 
-// One keyboard model the simulator can play: its USB product id and the
-// version text its firmware reports out of the box.
+// One keyboard model the simulator can play: its USB product id, its
+// ModelType (which chooses its factory assignment) and the version text its
+// firmware reports out of the box.
 struct SimModel {
     std::string_view name;
     std::uint16_t productId;
+    int modelType;
     std::string_view factoryVersion;
 };
 
