@@ -1,137 +1,21 @@
 #include "model/Catalogue.h"
 #include "tests/support/ScriptedKeyboard.h"
+#include "tests/tools/JsonChecker.h"
+#include "tests/tools/ZarnctlFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
-#include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <map>
-#include <spawn.h>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// Runs zarnctl as a user does, with its own state and runtime folders and a
-// virtual keyboard list that names only what the test wants.
-class ZarnctlTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "zarnctl-test-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        fs::create_directories(folder_ / "state");
-        fs::create_directories(folder_ / "run");
-        fs::permissions(folder_ / "run", fs::perms::owner_all);
-        environment_["XDG_STATE_HOME"] = (folder_ / "state").string();
-        environment_["XDG_RUNTIME_DIR"] = (folder_ / "run").string();
-        // A keyboard that is never there: no socket at that path.
-        environment_["ZARN_VIRTUAL_HID"] = "0483:5239:1=" + (folder_ / "nowhere.sock").string();
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-
-    CliRun zarnctl(const std::vector<std::string>& args) {
-        std::vector<std::string> argStrings{ZARNCTL_PATH};
-        argStrings.insert(argStrings.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& arg : argStrings) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-
-        std::map<std::string, std::string> env;
-        for (char** entry = environ; *entry != nullptr; ++entry) {
-            const std::string text = *entry;
-            const std::size_t equals = text.find('=');
-            if (equals != std::string::npos) {
-                env[text.substr(0, equals)] = text.substr(equals + 1);
-            }
-        }
-        for (const auto& [name, value] : environment_) {
-            env[name] = value;
-        }
-        std::vector<std::string> envStrings;
-        for (const auto& [name, value] : env) {
-            envStrings.push_back(name + "=" + value);
-        }
-        std::vector<char*> envp;
-        for (std::string& entry : envStrings) {
-            envp.push_back(entry.data());
-        }
-        envp.push_back(nullptr);
-
-        const fs::path outPath = folder_ / "stdout";
-        const fs::path errPath = folder_ / "stderr";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        pid_t pid = 0;
-        CliRun run;
-        const int spawned = posix_spawn(&pid, ZARNCTL_PATH, &actions, nullptr, argv.data(), envp.data());
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << ZARNCTL_PATH;
-            return run;
-        }
-        // A zarnctl that hangs (or reads without end) is killed rather than
-        // left to stall the suite or fill the machine's memory.
-        int status = 0;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (::waitpid(pid, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ADD_FAILURE() << "zarnctl did not end within a minute";
-                ::kill(pid, SIGKILL);
-                ::waitpid(pid, &status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        run.out = readFile(outPath);
-        run.err = readFile(errPath);
-        return run;
-    }
-
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-
-    fs::path folder_;
-    std::map<std::string, std::string> environment_;
-};
 
 TEST_F(ZarnctlTest, UsageErrorsExitWithTwo) {
     const std::vector<std::vector<std::string>> cases = {
@@ -208,14 +92,6 @@ TEST_F(ZarnctlTest, PrintsTheVersion) {
     EXPECT_EQ(run.out.back(), '\n');
 }
 
-std::string lineOf(const std::string& text, const std::string& start) {
-    const std::size_t at = text.find("\n" + start);
-    if (at == std::string::npos) {
-        return {};
-    }
-    return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
-}
-
 TEST_F(ZarnctlTest, ResetThenShowGivesTheFactoryFnLayer) {
     const CliRun reset = zarnctl({"--simulate=Zarn", "reset"});
     ASSERT_EQ(reset.status, 0) << reset.err;
@@ -262,127 +138,6 @@ TEST_F(ZarnctlTest, ModelsKeepTheirOwnFactoryLayers) {
     ASSERT_EQ(show.status, 0) << show.err;
     EXPECT_EQ(lineOf(show.out, " 11 "), " 11  F10        Function   Backlight Switch");
 }
-
-// Just enough of JSON to tell a valid document from an invalid one.
-class JsonChecker {
-public:
-    explicit JsonChecker(const std::string& text) : text_(text) {}
-    bool valid() {
-        skip();
-        if (!value()) {
-            return false;
-        }
-        skip();
-        return at_ == text_.size();
-    }
-
-private:
-    void skip() {
-        while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) {
-            ++at_;
-        }
-    }
-    bool literal(const char* word) {
-        const std::string w = word;
-        if (text_.compare(at_, w.size(), w) != 0) {
-            return false;
-        }
-        at_ += w.size();
-        return true;
-    }
-    bool string() {
-        if (text_[at_] != '"') {
-            return false;
-        }
-        for (++at_; at_ < text_.size(); ++at_) {
-            const char c = text_[at_];
-            if (c == '"') {
-                ++at_;
-                return true;
-            }
-            if (static_cast<unsigned char>(c) < 0x20) {
-                return false;
-            }
-            if (c == '\\') {
-                ++at_;
-                if (at_ >= text_.size() || std::string("\"\\/bfnrtu").find(text_[at_]) == std::string::npos) {
-                    return false;
-                }
-            }
-        }
-        return false;
-    }
-    bool number() {
-        const std::size_t start = at_;
-        if (text_[at_] == '-') {
-            ++at_;
-        }
-        while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_]))) {
-            ++at_;
-        }
-        return at_ > start && std::isdigit(static_cast<unsigned char>(text_[at_ - 1]));
-    }
-    template <typename Member>
-    bool sequence(char close, Member member) {
-        ++at_;
-        skip();
-        if (at_ < text_.size() && text_[at_] == close) {
-            ++at_;
-            return true;
-        }
-        while (true) {
-            skip();
-            if (!member()) {
-                return false;
-            }
-            skip();
-            if (at_ >= text_.size()) {
-                return false;
-            }
-            if (text_[at_] == close) {
-                ++at_;
-                return true;
-            }
-            if (text_[at_++] != ',') {
-                return false;
-            }
-        }
-    }
-    bool value() {
-        if (at_ >= text_.size()) {
-            return false;
-        }
-        switch (text_[at_]) {
-        case '{':
-            return sequence('}', [this] {
-                if (!string()) {
-                    return false;
-                }
-                skip();
-                if (at_ >= text_.size() || text_[at_++] != ':') {
-                    return false;
-                }
-                skip();
-                return value();
-            });
-        case '[':
-            return sequence(']', [this] { return value(); });
-        case '"':
-            return string();
-        case 't':
-            return literal("true");
-        case 'f':
-            return literal("false");
-        case 'n':
-            return literal("null");
-        default:
-            return number();
-        }
-    }
-
-    const std::string& text_;
-    std::size_t at_ = 0;
-};
 
 TEST(JsonChecker, TellsValidFromInvalid) {
     for (const char* good : {"{}", "[1, -2, \"a\\\\b\"]", "{\"a\": null, \"b\": [true, false]}"}) {

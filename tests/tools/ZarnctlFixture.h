@@ -1,0 +1,41 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, const std::string& text);
+
+// The line of `text` that starts with `start` (not the first line), or "".
+std::string lineOf(const std::string& text, const std::string& start);
+
+// Runs zarnctl as a user does, with its own state and runtime folders and a
+// virtual keyboard list that names only what the test wants.
+class ZarnctlTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CliRun zarnctl(const std::vector<std::string>& args);
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    std::filesystem::path folder_;
+    std::map<std::string, std::string> environment_;
+    // Runs zarnctl as this user (and its own group) instead of the test's.
+    std::optional<uid_t> user_;
+};
+
+// An unprivileged user id, when the test runs as root and so can take one.
+std::optional<uid_t> UnprivilegedUser();
