@@ -82,6 +82,10 @@ bool COrvo::sendSlot(int slot) {
 }
 
 bool COrvo::writeKeyTable(const WindowHandle& window) {
+    const CKeyboardUtil::Transfer transfer(transport_);
+    if (!transfer) {
+        return false;
+    }
     if (!sendCommand(kBeginKeyTableCommand)) {
         return false;
     }
@@ -126,6 +130,10 @@ bool COrvo::readEntry(const std::uint8_t* first, long& reportsLeft, const Window
 }
 
 bool COrvo::readKeyTable(const WindowHandle& window) {
+    const CKeyboardUtil::Transfer transfer(transport_);
+    if (!transfer) {
+        return false;
+    }
     if (!sendCommand(kReadKeyTableCommand)) {
         return false;
     }
@@ -145,6 +153,10 @@ bool COrvo::readKeyTable(const WindowHandle& window) {
 }
 
 bool COrvo::writeLightArea() {
+    const CKeyboardUtil::Transfer transfer(transport_);
+    if (!transfer) {
+        return false;
+    }
     if (!sendCommand(kBeginLightCommand)) {
         return false;
     }
@@ -165,6 +177,10 @@ bool COrvo::writeLightArea() {
 
 bool COrvo::readArea(std::uint8_t request, std::uint8_t chunkMarker, std::uint8_t* area, int areaSize,
                      long maxReports) {
+    const CKeyboardUtil::Transfer transfer(transport_);
+    if (!transfer) {
+        return false;
+    }
     if (!sendCommand(request)) {
         return false;
     }

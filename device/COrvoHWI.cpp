@@ -54,6 +54,13 @@ int COrvoHWI::DetectDeviceType() {
     return keyboard ? modelTypeOf(*keyboard) : 0;
 }
 
+HidFailure COrvoHWI::lastFailure() const {
+    if (!transport_) {
+        return {HidFailureKind::NotFound, {}, 0};
+    }
+    return transport_->lastFailure();
+}
+
 bool COrvoHWI::ReadKeyboardVersion(wchar_t* text) {
     return transport_ && text != nullptr && transport_->readVersion(text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/ZarnHWIExport.h"
+#include "platform/HidFailure.h"
 #include "platform/KeyboardCapture.h"
 #include "platform/WindowHandle.h"
 
@@ -31,6 +32,11 @@ public:
     bool __closeDev();
     bool DetectDevice();
     int DetectDeviceType();
+    // Why __createDev found no keyboard (NotFound), why the keyboard it found
+    // cannot be used (the open failed: permission, busy, gone), or why the
+    // last transfer failed; none after one that went through.  The library
+    // words nothing: callers tell the user.
+    HidFailure lastFailure() const;
 
     // `text` holds at least 62 wide characters.
     bool ReadKeyboardVersion(wchar_t* text);

@@ -84,6 +84,10 @@ bool COrvoUtil::readVersion(wchar_t* text) {
     if (text == nullptr) {
         return false;
     }
+    const Transfer transfer(*this);
+    if (!transfer) {
+        return false;
+    }
     std::array<std::uint8_t, kHidReportSize> request{};
     request[2] = kVersionCommand;
     if (!writeReport(request.data(), static_cast<int>(request.size()))) {
@@ -103,5 +107,7 @@ std::unique_ptr<COrvoUtil> openKeyboard() {
     if (!keyboard) {
         return nullptr;
     }
-    return std::make_unique<COrvoUtil>(OpenHidDevice(*keyboard));
+    HidFailure failure;
+    auto connection = OpenHidDevice(*keyboard, &failure);
+    return std::make_unique<COrvoUtil>(std::move(connection), std::move(failure));
 }

@@ -92,6 +92,10 @@ bool downloadFirmware(CKeyboardUtil& transport, const char* text, std::size_t si
     if (!firmware) {
         return false;
     }
+    const CKeyboardUtil::Transfer transfer(transport);
+    if (!transfer) {
+        return false;
+    }
     const long lines = firmware->lineCount;
     long sent = 0;
     long lastPosted = 0;

@@ -11,12 +11,15 @@ std::vector<HidDeviceInfo> EnumerateHidDevices() {
     return devices;
 }
 
-std::unique_ptr<HidConnection> OpenHidDevice(const HidDeviceInfo& device) {
+std::unique_ptr<HidConnection> OpenHidDevice(const HidDeviceInfo& device, HidFailure* failure) {
+    HidFailure ignored;
+    HidFailure& why = failure ? *failure : ignored;
+    why = {};
     switch (device.backend) {
     case HidBackend::Virtual:
-        return OpenVirtualHid(device.path);
+        return OpenVirtualHid(device.path, &why);
     case HidBackend::Hidraw:
-        return OpenHidapi(device.path);
+        return OpenHidapi(device.path, &why);
     }
     return nullptr;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HidFailure.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -37,11 +39,20 @@ public:
     // `timeoutMs`.  Returns the number of bytes received, or -1 when nothing
     // arrived in time, the device went away or the call failed.
     virtual int read(std::uint8_t* report, std::size_t capacity, int timeoutMs) = 0;
+
+    // Why the last write or read failed.
+    virtual HidFailure lastFailure() const { return {}; }
+
+    // Holds the device for this program from here to endTransfer, so that
+    // two programs never interleave their reports: Busy while another
+    // program holds it.  A connection without a lock always succeeds.
+    virtual HidFailure beginTransfer() { return {}; }
+    virtual void endTransfer() {}
 };
 
 // Every HID interface present now: the virtual ones of ZARN_VIRTUAL_HID first,
 // in the order listed (the variable is read at every call), then hidraw.
 std::vector<HidDeviceInfo> EnumerateHidDevices();
 
-// Null when the interface cannot be opened.
-std::unique_ptr<HidConnection> OpenHidDevice(const HidDeviceInfo& device);
+// Null when the interface cannot be opened; `failure`, when given, then says why.
+std::unique_ptr<HidConnection> OpenHidDevice(const HidDeviceInfo& device, HidFailure* failure = nullptr);

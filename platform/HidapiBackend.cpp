@@ -1,9 +1,17 @@
 #include "platform/HidapiBackend.h"
 
+#include "platform/TransferLock.h"
+
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <mutex>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -16,13 +24,22 @@ bool initialiseHidapi() {
 
 class HidapiConnection : public HidConnection {
 public:
-    explicit HidapiConnection(hid_device* device) : device_(device) {}
+    HidapiConnection(hid_device* device, const std::string& path)
+        : device_(device), path_(path), lock_(TransferLock::Kind::DeviceNode, path) {}
     ~HidapiConnection() override { hid_close(device_); }
     HidapiConnection(const HidapiConnection&) = delete;
     HidapiConnection& operator=(const HidapiConnection&) = delete;
 
     bool write(const std::uint8_t* report, std::size_t length) override {
-        return report != nullptr && hid_write(device_, report, length) >= 0;
+        if (report == nullptr) {
+            return false;
+        }
+        if (hid_write(device_, report, length) < 0) {
+            const int error = errno;
+            failure_ = {HidFailureKindOf(error), path_, error};
+            return false;
+        }
+        return true;
     }
 
     // hidraw delivers the reports of a device without numbered reports
@@ -33,15 +50,55 @@ public:
         }
         const int received = hid_read_timeout(device_, report + 1, capacity - 1, timeoutMs);
         if (received <= 0) {
+            // hidapi says 0 for a time-out, -1 for a node that hung up or failed.
+            failure_ = {received == 0 ? HidFailureKind::NoAnswer : HidFailureKind::Gone, path_, 0};
             return -1;
         }
         report[0] = 0;
         return received + 1;
     }
 
+    HidFailure lastFailure() const override { return failure_; }
+    HidFailure beginTransfer() override { return lock_.acquire(); }
+    void endTransfer() override { lock_.release(); }
+
 private:
     hid_device* device_;
+    std::string path_;
+    TransferLock lock_;
+    HidFailure failure_;
 };
+
+// The node is opened once ahead of hidapi, for two reasons: hidapi keeps no
+// reason for a failed open that a caller could read, and it crashes when
+// asked to open anything but a hidraw node (it frees a half-made device after
+// the report-descriptor ioctl fails).  So a node must open, be a character
+// device, and be one that sysfs files under hidraw where it says.
+HidFailure checkNode(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int error = errno;
+        return {HidFailureKindOf(error), path, error};
+    }
+    struct stat info {};
+    const bool character = ::fstat(fd, &info) == 0 && S_ISCHR(info.st_mode);
+    ::close(fd);
+    if (!character) {
+        return {HidFailureKind::SystemError, path, ENOTTY};
+    }
+    char link[64];
+    std::snprintf(link, sizeof link, "/sys/dev/char/%u:%u/subsystem", ::major(info.st_rdev),
+                  ::minor(info.st_rdev));
+    char target[256];
+    const ssize_t length = ::readlink(link, target, sizeof target - 1);
+    if (length > 0) {
+        const std::string subsystem(target, static_cast<std::size_t>(length));
+        if (subsystem.substr(subsystem.find_last_of('/') + 1) != "hidraw") {
+            return {HidFailureKind::SystemError, path, ENOTTY};
+        }
+    }
+    return {};
+}
 
 } // namespace
 
@@ -67,13 +124,26 @@ std::vector<HidDeviceInfo> EnumerateHidapi() {
     return devices;
 }
 
-std::unique_ptr<HidConnection> OpenHidapi(const std::string& path) {
+std::unique_ptr<HidConnection> OpenHidapi(const std::string& path, HidFailure* failure) {
+    HidFailure ignored;
+    HidFailure& why = failure ? *failure : ignored;
     if (!initialiseHidapi()) {
+        why = {HidFailureKind::SystemError, path, ENOSYS};
+        return nullptr;
+    }
+    why = checkNode(path);
+    if (why.failed()) {
         return nullptr;
     }
     hid_device* device = hid_open_path(path.c_str());
     if (device == nullptr) {
+        // It opened a moment ago: it went away since, or someone took it.
+        why = checkNode(path);
+        if (!why.failed()) {
+            why = {HidFailureKind::SystemError, path, EIO};
+        }
         return nullptr;
     }
-    return std::make_unique<HidapiConnection>(device);
+    why = {};
+    return std::make_unique<HidapiConnection>(device, path);
 }

@@ -8,4 +8,5 @@
 
 std::vector<HidDeviceInfo> EnumerateHidapi();
 
-std::unique_ptr<HidConnection> OpenHidapi(const std::string& path);
+// Null when the node cannot be opened, with the reason in `failure`.
+std::unique_ptr<HidConnection> OpenHidapi(const std::string& path, HidFailure* failure = nullptr);

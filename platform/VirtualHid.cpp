@@ -1,5 +1,7 @@
 #include "platform/VirtualHid.h"
 
+#include "platform/TransferLock.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
@@ -75,30 +77,51 @@ bool setTimeout(int fd, int option, int milliseconds) {
     return ::setsockopt(fd, SOL_SOCKET, option, &timeout, sizeof(timeout)) == 0;
 }
 
-int connectTo(const std::string& socketPath, int timeoutMs) {
+int connectTo(const std::string& socketPath, int timeoutMs, HidFailure* failure = nullptr) {
+    HidFailure ignored;
+    HidFailure& why = failure ? *failure : ignored;
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (socketPath.size() >= sizeof(address.sun_path)) {
+        why = {HidFailureKind::SystemError, socketPath, ENAMETOOLONG};
         return -1;
     }
     std::memcpy(address.sun_path, socketPath.data(), socketPath.size());
     const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
     if (fd < 0) {
+        const int error = errno;
+        why = {HidFailureKindOf(error), socketPath, error};
         return -1;
     }
     setTimeout(fd, SO_SNDTIMEO, timeoutMs);
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        const int error = errno;
+        // A full backlog that did not drain within the time-out: the keyboard
+        // is there but takes no one.
+        const HidFailureKind kind = error == EAGAIN ? HidFailureKind::NoAnswer : HidFailureKindOf(error);
+        why = {kind, socketPath, error};
         ::close(fd);
         return -1;
     }
+    why = {};
     return fd;
+}
+
+// recv and send report a time-out as EAGAIN and a peer that is gone as a
+// reset or a broken pipe.
+HidFailure transferFailure(int error, const std::string& path) {
+    if (error == EAGAIN || error == EWOULDBLOCK) {
+        return {HidFailureKind::NoAnswer, path, error};
+    }
+    return {HidFailureKindOf(error), path, error};
 }
 
 // The kernel enforces the time-outs (SO_SNDTIMEO, SO_RCVTIMEO), so a report
 // costs one system call, as on a bare socket.
 class VirtualHidConnection : public HidConnection {
 public:
-    explicit VirtualHidConnection(int fd) : socket_(fd) {
+    VirtualHidConnection(int fd, const std::string& path)
+        : socket_(fd), path_(path), lock_(TransferLock::Kind::Socket, path) {
         setTimeout(socket_.get(), SO_SNDTIMEO, kWriteTimeoutMs);
     }
 
@@ -110,7 +133,15 @@ public:
         do {
             sent = ::send(socket_.get(), report, length, MSG_NOSIGNAL);
         } while (sent < 0 && errno == EINTR);
-        return sent >= 0 && static_cast<std::size_t>(sent) == length;
+        if (sent < 0) {
+            failure_ = transferFailure(errno, path_);
+            return false;
+        }
+        if (static_cast<std::size_t>(sent) != length) {
+            failure_ = {HidFailureKind::SystemError, path_, EMSGSIZE};
+            return false;
+        }
+        return true;
     }
 
     int read(std::uint8_t* report, std::size_t capacity, int timeoutMs) override {
@@ -130,14 +161,26 @@ public:
             received = ::recv(socket_.get(), report, capacity, flags);
         } while (received < 0 && errno == EINTR);
         // Zero is the peer hanging up, not an empty report.
-        if (received <= 0) {
+        if (received == 0) {
+            failure_ = {HidFailureKind::Gone, path_, 0};
+            return -1;
+        }
+        if (received < 0) {
+            failure_ = transferFailure(errno, path_);
             return -1;
         }
         return static_cast<int>(received);
     }
 
+    HidFailure lastFailure() const override { return failure_; }
+    HidFailure beginTransfer() override { return lock_.acquire(); }
+    void endTransfer() override { lock_.release(); }
+
 private:
     SocketFd socket_;
+    std::string path_;
+    TransferLock lock_;
+    HidFailure failure_;
     int readTimeoutMs_ = 0;
 };
 
@@ -175,10 +218,10 @@ std::vector<HidDeviceInfo> EnumerateVirtualHid() {
     return present;
 }
 
-std::unique_ptr<HidConnection> OpenVirtualHid(const std::string& socketPath) {
-    const int fd = connectTo(socketPath, kOpenTimeoutMs);
+std::unique_ptr<HidConnection> OpenVirtualHid(const std::string& socketPath, HidFailure* failure) {
+    const int fd = connectTo(socketPath, kOpenTimeoutMs, failure);
     if (fd < 0) {
         return nullptr;
     }
-    return std::make_unique<VirtualHidConnection>(fd);
+    return std::make_unique<VirtualHidConnection>(fd, socketPath);
 }

@@ -14,4 +14,5 @@ std::vector<HidDeviceInfo> ParseVirtualHidList(std::string_view list);
 // The listed virtual interfaces whose socket accepts a connection now.
 std::vector<HidDeviceInfo> EnumerateVirtualHid();
 
-std::unique_ptr<HidConnection> OpenVirtualHid(const std::string& socketPath);
+// Null when the socket does not take the connection, with the reason in `failure`.
+std::unique_ptr<HidConnection> OpenVirtualHid(const std::string& socketPath, HidFailure* failure = nullptr);

@@ -212,8 +212,7 @@ int RunVersion(CliRequest& request) {
     // The keyboard sends 62 characters without a terminator of its own.
     wchar_t text[kVersionTextLength] = {};
     if (!keyboard.document().device.ReadKeyboardVersion(text)) {
-        request.err << "Failed on reading keyboard version infomation\n";
-        return kExitDeviceFailed;
+        return keyboard.failed(request.err, "Failed on reading keyboard version infomation");
     }
     request.out << utf8(text, kVersionTextLength - 2) << '\n';
     return kExitDone;
@@ -233,8 +232,7 @@ int RunCounters(CliRequest& request) {
     }
     ConfigDocument& doc = keyboard.document();
     if (!ReadCountersFromDevice(doc)) {
-        request.err << "Reading the counters failed.\n";
-        return kExitDeviceFailed;
+        return keyboard.failed(request.err, "Reading the counters failed.");
     }
     if (json) {
         printCountersJson(doc, request.out);
@@ -267,8 +265,7 @@ int RunShow(CliRequest& request) {
         return kExitNoKeyboard;
     }
     if (!readKeys(keyboard, request.err)) {
-        request.err << "Reading the keys failed.\n";
-        return kExitDeviceFailed;
+        return keyboard.failed(request.err, "Reading the keys failed.");
     }
     const ConfigDocument& doc = keyboard.document();
     request.out << (layer == 0 ? "Top layer" : "Fn layer") << " of " << keyboard.modelName() << '\n';
@@ -293,8 +290,7 @@ int RunReset(CliRequest& request) {
         return kExitNoKeyboard;
     }
     if (!writeKeys(keyboard, request)) {
-        request.err << "Writing the keys failed.\n";
-        return kExitDeviceFailed;
+        return keyboard.failed(request.err, "Writing the keys failed.");
     }
     request.out << "Factory assignment of " << keyboard.modelName() << " written.\n";
     return kExitDone;
@@ -311,12 +307,10 @@ int RunReadKeys(CliRequest& request) {
     }
     ConfigDocument& doc = keyboard.document();
     if (!readKeys(keyboard, request.err)) {
-        request.err << "Reading the keys failed.\n";
-        return kExitDeviceFailed;
+        return keyboard.failed(request.err, "Reading the keys failed.");
     }
     if (!ReadLightsFromDevice(doc)) {
-        request.err << "Reading the colours failed.\n";
-        return kExitDeviceFailed;
+        return keyboard.failed(request.err, "Reading the colours failed.");
     }
     const ProfileResult saved = SaveProfile(doc, *path);
     if (!saved) {
@@ -342,8 +336,7 @@ int writeProfilePart(CliRequest& request, const std::function<bool(CliKeyboard&)
         return kExitNoKeyboard;
     }
     if (!send(keyboard)) {
-        request.err << failure << '\n';
-        return kExitDeviceFailed;
+        return keyboard.failed(request.err, failure);
     }
     request.out << part << " of " << *path << " written.\n";
     return kExitDone;
@@ -428,8 +421,7 @@ int RunFlash(CliRequest& request) {
             keyboard.document().device.WriteFirmwareToKeyboard(text.c_str(), text.size(), bar.window());
     }
     if (!downloaded) {
-        request.err << "Firmware download failed.\n";
-        return kExitDeviceFailed;
+        return keyboard.failed(request.err, "Firmware download failed.");
     }
     request.out << "The Firmware is downloaded successfully.\n"
                    "Please keep the USB plug in until three indicator lights flash simultaneously.\n"

@@ -1,6 +1,8 @@
 #include "tools/zarnctl/CliKeyboard.h"
 
 #include "model/Catalogue.h"
+#include "model/DeviceFailureText.h"
+#include "tools/zarnctl/ExitStatus.h"
 
 namespace {
 
@@ -47,5 +49,20 @@ bool CliKeyboard::connect(std::ostream& err) {
         err << kNotConnectedMessage << '\n';
         return false;
     }
+    // A keyboard that is present but cannot be opened still gives a device.
+    const HidFailure failure = doc_->device.lastFailure();
+    if (failure.failed()) {
+        err << DescribeDeviceFailure(failure, doc_->uiLanguage) << '\n';
+        return false;
+    }
     return true;
+}
+
+int CliKeyboard::failed(std::ostream& err, const char* what) const {
+    err << what << '\n';
+    const HidFailure failure = doc_->device.lastFailure();
+    if (const std::string reason = DescribeDeviceFailure(failure, doc_->uiLanguage); !reason.empty()) {
+        err << reason << '\n';
+    }
+    return IsAccessFailure(failure) ? kExitNoKeyboard : kExitDeviceFailed;
 }

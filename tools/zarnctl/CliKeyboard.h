@@ -30,8 +30,14 @@ public:
     bool detect(std::ostream& err);
     // Detects the model and opens the keyboard.
     bool open(std::ostream& err);
-    // Opens the keyboard without touching the document (after a profile was loaded).
+    // Opens the keyboard without touching the document (after a profile was
+    // loaded); false, with the reason on `err`, when it cannot be used.
     bool connect(std::ostream& err);
+
+    // Says that `what` failed and why, and gives the exit status: a keyboard
+    // that cannot be used now (permission, busy, gone) is 3, one that did not
+    // answer 1.
+    int failed(std::ostream& err, const char* what) const;
 
     ConfigDocument& document() { return *doc_; }
     const char* modelName() const { return ModelName(doc_->modelType); }

@@ -52,9 +52,9 @@ constexpr Command kCommands[] = {
 };
 
 constexpr const char* kExitHelp =
-    "Exit status: 0 done, 1 the device operation failed, 2 usage, 3 no keyboard,\n"
-    "4 a profile that cannot be read or written or belongs to another model,\n"
-    "or a firmware file refused.\n";
+    "Exit status: 0 done, 1 the device operation failed, 2 usage, 3 no keyboard or one that\n"
+    "cannot be used now (permission denied, busy with another program, gone), 4 a profile\n"
+    "that cannot be read or written or belongs to another model, or a firmware file refused.\n";
 
 void printUsage(std::ostream& stream) {
     stream << "Usage: zarnctl [--simulate[=MODEL]] COMMAND [ARGS]\n\n"
