@@ -4,6 +4,7 @@
 #include "model/Catalogue.h"
 #include "model/ConfigDocument.h"
 #include "model/TextEncoding.h"
+#include "model/XmlProblem.h"
 
 #include <algorithm>
 #include <array>
@@ -173,10 +174,6 @@ private:
     long gapBudget_ = kGapBudget;
 };
 
-std::string resultDetail(const CXmlDocument& xml) {
-    return utf16ToUtf8(xml.getResult());
-}
-
 void readColours(CXmlDocument& xml, ProfileReader& reader, ProfileContent& content) {
     if (!xml.findElement(u"BackgroundLightSettings")) {
         return;
@@ -324,7 +321,7 @@ ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path) {
     xml.leaveElement();
 
     if (!xml.saveFile(path)) {
-        return {ProfileError::CannotWrite, resultDetail(xml)};
+        return {ProfileError::CannotWrite, DescribeXmlProblem(xml)};
     }
     return {};
 }
@@ -332,10 +329,10 @@ ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path) {
 ProfileResult LoadProfile(ConfigDocument& doc, const std::string& path) {
     CXmlDocument xml;
     if (!xml.loadFile(path)) {
-        return {ProfileError::CannotRead, resultDetail(xml)};
+        return {ProfileError::CannotRead, DescribeXmlProblem(xml)};
     }
     if (!xml.isWellFormed()) {
-        return {ProfileError::NotWellFormed, resultDetail(xml)};
+        return {ProfileError::NotWellFormed, DescribeXmlProblem(xml)};
     }
     xml.resetPosition();
     std::string model = ModelName(doc.modelType);

@@ -16,7 +16,7 @@ enum class ProfileError {
 
 struct ProfileResult {
     ProfileError error = ProfileError::None;
-    std::string detail; // system message or parser entry, for the curious
+    std::string detail; // why, in words: the system's reason, or what is wrong with the text
     explicit operator bool() const { return error == ProfileError::None; }
 };
 

@@ -261,10 +261,16 @@ TEST_P(ProfileRefusal, LeavesTheDocumentUntouched) {
     EXPECT_EQ(doc->keyCounters[9], 5);
 }
 
+// The reasons are worded for people, never the component's result entries.
 const RefusalCase kRefusals[] = {
-    {"missing file", "absent.pro", "", ProfileError::CannotRead, 3},
-    {"not xml", "text.pro", "just some words", ProfileError::NotWellFormed, 3},
-    {"broken xml", "broken.pro", handMade("<PredefinedCombo></Oops>"), ProfileError::NotWellFormed, 3},
+    {"missing file", "absent.pro", "", ProfileError::CannotRead, 3, "No such file or directory"},
+    {"empty file", "empty.pro", std::string(1, '\0'), ProfileError::NotWellFormed, 3, "the file is empty"},
+    {"not xml", "text.pro", "just some words", ProfileError::NotWellFormed, 3, "no root element"},
+    {"cut short", "cut.pro", "<Zarn", ProfileError::NotWellFormed, 3, "not well formed at line 1"},
+    {"broken xml", "broken.pro", handMade("<PredefinedCombo></Oops>"), ProfileError::NotWellFormed, 3,
+     "not well formed at line 3"},
+    {"two roots", "twice.pro", handMade("") + "<Zarn/>", ProfileError::NotWellFormed, 3,
+     "more than one root element"},
     {"another model's profile", "rgb.pro", handMade("<PredefinedCombo/>", "ZarnRGB"),
      ProfileError::WrongModel, 2, "root element ZarnRGB"},
 };
@@ -274,7 +280,9 @@ INSTANTIATE_TEST_SUITE_P(Files, ProfileRefusal, ::testing::ValuesIn(kRefusals));
 TEST(ProfileSaveFailure, ReportedAndThePreviousFileSurvives) {
     ScratchDir dir;
     auto doc = editedDocument();
-    EXPECT_EQ(SaveProfile(*doc, dir.file("no/such/folder.pro")).error, ProfileError::CannotWrite);
+    const ProfileResult noFolder = SaveProfile(*doc, dir.file("no/such/folder.pro"));
+    EXPECT_EQ(noFolder.error, ProfileError::CannotWrite);
+    EXPECT_EQ(noFolder.detail, "No such file or directory");
 
     // A folder in the way of the rename: the save fails and leaves no temporary behind.
     std::filesystem::create_directory(dir.file("taken.pro"));

@@ -112,7 +112,7 @@ std::string profileProblem(const ProfileResult& result, const std::string& path,
         break;
     }
     if (!result.detail.empty()) {
-        message += " (" + result.detail + ")";
+        message += ": " + result.detail;
     }
     return message;
 }
