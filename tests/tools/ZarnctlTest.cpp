@@ -100,6 +100,9 @@ TEST_F(ZarnctlTest, ResetThenShowGivesTheFactoryFnLayer) {
 
     const CliRun show = zarnctl({"--simulate=Zarn", "show", "--layer", "1"});
     ASSERT_EQ(show.status, 0) << show.err;
+    // Not a terminal: one finished line per transfer, no carriage returns.
+    EXPECT_EQ(show.err, "Reading keys [########################################] 100%\n");
+    EXPECT_EQ(reset.err.find('\r'), std::string::npos);
     EXPECT_EQ(show.out.rfind("Fn layer of Zarn\n", 0), 0u) << show.out;
     EXPECT_EQ(std::count(show.out.begin(), show.out.end(), '\n'), 1 + kKeyCount);
     EXPECT_EQ(lineOf(show.out, "  1 "), "  1  Esc        Function   Keyboard Lock");

@@ -117,22 +117,25 @@ std::string profileProblem(const ProfileResult& result, const std::string& path,
     return message;
 }
 
-bool readKeys(CliKeyboard& keyboard, std::ostream& err) {
-    ProgressBar bar(err, "Reading keys", 0, kKeySlotSteps);
+// A read posts one message per entry the keyboard sends, and a keyboard
+// sends only the slots it holds: the bar counts them.
+bool readKeys(CliKeyboard& keyboard, const CliRequest& request) {
+    ProgressBar bar(request.err, request.errIsTerminal, "Reading keys");
     ConfigDocument& doc = keyboard.document();
     doc.progressWindow = bar.window();
     const bool read = ReadKeysFromDevice(doc, bar.window());
     doc.progressWindow = WindowHandle();
+    bar.finish(read);
     return read;
 }
 
 bool writeKeys(CliKeyboard& keyboard, const CliRequest& request) {
-    ProgressBar bar(request.err, "Writing keys", 0, kKeySlotSteps);
+    ProgressBar bar(request.err, request.errIsTerminal, "Writing keys", 0, kKeySlotSteps);
     ConfigDocument& doc = keyboard.document();
     doc.progressWindow = bar.window();
     const bool written = WriteKeysToDevice(doc, bar.window());
     doc.progressWindow = WindowHandle();
-    bar.finish();
+    bar.finish(written);
     return written;
 }
 
@@ -264,7 +267,7 @@ int RunShow(CliRequest& request) {
     if (!keyboard.open(request.err)) {
         return kExitNoKeyboard;
     }
-    if (!readKeys(keyboard, request.err)) {
+    if (!readKeys(keyboard, request)) {
         return keyboard.failed(request.err, "Reading the keys failed.");
     }
     const ConfigDocument& doc = keyboard.document();
@@ -306,7 +309,7 @@ int RunReadKeys(CliRequest& request) {
         return kExitNoKeyboard;
     }
     ConfigDocument& doc = keyboard.document();
-    if (!readKeys(keyboard, request.err)) {
+    if (!readKeys(keyboard, request)) {
         return keyboard.failed(request.err, "Reading the keys failed.");
     }
     if (!ReadLightsFromDevice(doc)) {
@@ -415,10 +418,11 @@ int RunFlash(CliRequest& request) {
     }
     bool downloaded = false;
     {
-        ProgressBar bar(request.err, "Downloading firmware", 1, kFirmwareSteps);
+        ProgressBar bar(request.err, request.errIsTerminal, "Downloading firmware", 1, kFirmwareSteps);
         // c_str() carries the zero byte the download looks for at the end.
         downloaded =
             keyboard.document().device.WriteFirmwareToKeyboard(text.c_str(), text.size(), bar.window());
+        bar.finish(downloaded);
     }
     if (!downloaded) {
         return keyboard.failed(request.err, "Firmware download failed.");

@@ -11,6 +11,8 @@ struct CliRequest {
     std::vector<std::string> args;
     std::ostream& out;
     std::ostream& err;
+    // Progress is drawn in place only on a terminal.
+    bool errIsTerminal = false;
 };
 
 int RunList(CliRequest& request);

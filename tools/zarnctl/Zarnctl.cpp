@@ -96,7 +96,8 @@ int usageError(std::ostream& err, const std::string& message) {
 
 } // namespace
 
-int RunZarnctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunZarnctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               bool errIsTerminal) {
     std::size_t next = 0;
     std::string simulatedModel;
     bool simulate = false;
@@ -127,8 +128,11 @@ int RunZarnctl(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == nullptr) {
         return usageError(err, "unknown command '" + args[next] + "'");
     }
-    CliRequest request{
-        command->name, {args.begin() + static_cast<std::ptrdiff_t>(next) + 1, args.end()}, out, err};
+    CliRequest request{command->name,
+                       {args.begin() + static_cast<std::ptrdiff_t>(next) + 1, args.end()},
+                       out,
+                       err,
+                       errIsTerminal};
     for (const std::string& arg : request.args) {
         if (isHelp(arg)) {
             printCommandHelp(*command, out);

@@ -2,6 +2,9 @@
 
 #include <iostream>
 
+#include <unistd.h>
+
 int main(int argc, char** argv) {
-    return RunZarnctl(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    return RunZarnctl(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
+                      ::isatty(STDERR_FILENO) == 1);
 }
