@@ -1,5 +1,7 @@
 #include "skin/AppResources.h"
 
+#include "app/elements/WindowDescription.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -56,6 +58,11 @@ const QImage& AppResources::image(ImageRole role) const {
 
 const QFont& AppResources::font(int index) const {
     return fonts_[static_cast<std::size_t>(std::clamp(index, 0, kAppFontCount - 1))];
+}
+
+const QImage& AppResources::image(SkinWindow window, ImageVariant variant, int page) const {
+    ImageRole role{};
+    return FindImageRole(window, variant, page, &role) ? image(role) : none_;
 }
 
 QStringList AppResources::resourceFileCandidates() {

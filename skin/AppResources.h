@@ -31,6 +31,9 @@ public:
 
     // Null when the resource file or the id is missing.
     const QImage& image(ImageRole role) const;
+    // A window's image of a variant on a page (0 for a window with one image
+    // set); null when the window has none or it is missing.
+    const QImage& image(SkinWindow window, ImageVariant variant, int page = 0) const;
     // Font of the given pixel height; indexes outside 0..49 take the nearest one.
     const QFont& font(int index) const;
     const QBrush& darkBrush() const { return darkBrush_; }

@@ -56,23 +56,6 @@ const std::vector<ImageRow> kImages = {
     {R::VirtualKeyHover,       W::VirtualKey,     V::Hover,      0,   168,      168,    168,       168},
     {R::VirtualKeySelected,    W::VirtualKey,     V::Selected,   0,   166,      166,    166,       166},
 };
-
-struct ColourKeyRow {
-    SkinWindow window;
-    ColorRef key;
-};
-
-const ColourKeyRow kColourKeys[] = {
-    {W::Main,           Rgb24(0, 0, 255)},
-    {W::VirtualKey,     Rgb24(0, 0, 255)},
-    {W::Backlight,      Rgb24(1, 3, 255)},
-    {W::MultiKeyColour, Rgb24(1, 3, 255)},
-    {W::KeySettings,    Rgb24(255, 0, 0)},
-    {W::FirmwareUpdate, Rgb24(255, 0, 0)},
-    {W::Progress,       Rgb24(255, 0, 0)},
-    // The scroll bar is drawn inside the key settings dialog and shares its key.
-    {W::ScrollBar,      Rgb24(255, 0, 0)},
-};
 // clang-format on
 
 int idForModel(const ImageRow& row, int modelType) {
@@ -106,13 +89,4 @@ std::vector<int> AllAppImageIds() {
         ids.insert({row.zarnBT, row.zarn, row.zarnRGB, row.zarnRGBBT});
     }
     return {ids.begin(), ids.end()};
-}
-
-ColorRef WindowColourKey(SkinWindow window) {
-    for (const ColourKeyRow& row : kColourKeys) {
-        if (row.window == window) {
-            return row.key;
-        }
-    }
-    return Rgb24(0, 0, 255);
 }

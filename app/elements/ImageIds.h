@@ -88,6 +88,3 @@ int AppImageId(ImageRole role, int modelType);
 
 // Every distinct bitmap id that some model uses, ascending.
 std::vector<int> AllAppImageIds();
-
-// The colour that makes a window transparent where its images hold it.
-ColorRef WindowColourKey(SkinWindow window);

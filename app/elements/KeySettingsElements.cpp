@@ -4,9 +4,6 @@ namespace {
 
 constexpr ColorRef kGreen = Rgb24(0, 255, 0);
 
-// Multi-line tip of the Macro page: left-aligned and vertically centred.
-constexpr int kTextLeftVCentre = 4;
-
 struct LabelRow {
     int id;
     const char* zh;
@@ -159,7 +156,7 @@ void addMacroPage(SkinTable& table) {
              "Tip:Right of mouse click to insert mouse actions in\nrecord list. Select delay "
              "parameter and double click\nleft of mouse to edit in record list.",
              {230, 254, 539, 308},
-             kTextLeftVCentre},
+             kTextLeft | kTextVCentre},
             {270, "宏列表", "Macro List", {37, 95, 178, 111}, kTextLeft},
             {271, "录制框", "Record List", {213, 95, 355, 111}, kTextLeft},
         });

@@ -39,13 +39,7 @@ inline constexpr KeySettingsListRows kMacroRecordRows{241, 9};
 inline constexpr KeySettingsListRows kEmulationLibraryRows{321, 9};
 inline constexpr KeySettingsListRows kEmulationRecordRows{341, 9};
 
-// Child controls, 1080-based as x, y, width, height; the dialog scales them.
-struct ControlPlace {
-    int x;
-    int y;
-    int width;
-    int height;
-};
+// Child controls; the dialog scales them.
 inline constexpr ControlPlace kCountEditZh{470, 112, 36, 18};
 inline constexpr ControlPlace kCountEditEn{485, 112, 36, 18};
 inline constexpr ControlPlace kAutoDelayEditZh{470, 176, 36, 18};

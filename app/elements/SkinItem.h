@@ -23,10 +23,23 @@ struct SkinRect {
     friend bool operator==(const SkinRect&, const SkinRect&) = default;
 };
 
-// Text-drawing flags of a caption.
+// Text-drawing flags of a caption, combined with |: one horizontal placement
+// (left, centre, right) and optionally the vertical centre; without it the
+// text starts at the top of its rectangle.
 inline constexpr int kTextLeft = 0;
 inline constexpr int kTextCentre = 1;
 inline constexpr int kTextRight = 2;
+inline constexpr int kTextVCentre = 4;
+inline constexpr int kTextHorizontalMask = 3;
+
+// A child control's place, 1080-based as x, y, width and height; each value
+// is scaled on its own.
+struct ControlPlace {
+    int x;
+    int y;
+    int width;
+    int height;
+};
 
 // One painted, clickable element of a skinned window.  Rectangles are written
 // in 1080-based pixels; a window scales the hotspots (not the labels) by its

@@ -2,6 +2,7 @@
 #include "app/elements/KeySettingsElements.h"
 #include "app/elements/MultiSelectElements.h"
 #include "app/elements/VirtualKeyElements.h"
+#include "app/elements/WindowDescription.h"
 
 #include <gtest/gtest.h>
 
@@ -41,6 +42,33 @@ TEST(DialogElementTables, SlotCountsAndUsedSlots) {
         EXPECT_EQ(static_cast<int>(row.table.size()), row.slots) << row.name;
         EXPECT_EQ(usedSlots(row.table), row.used) << row.name;
     }
+}
+
+// A window set up from its description finds its table, its size and an
+// image set for every page; a missing row would give it another window's.
+TEST(DialogElementTables, EveryWindowIsDescribed) {
+    const SkinWindow windows[] = {SkinWindow::Main,      SkinWindow::KeySettings, SkinWindow::FirmwareUpdate,
+                                  SkinWindow::Backlight, SkinWindow::Progress,    SkinWindow::MultiKeyColour,
+                                  SkinWindow::VirtualKey};
+    for (SkinWindow window : windows) {
+        const WindowDescription& description = DescribeWindow(window);
+        const int index = static_cast<int>(window);
+        ASSERT_EQ(description.window, window) << "window " << index;
+        ASSERT_NE(description.elements, nullptr) << "window " << index;
+        for (int model = 0; model <= 4; ++model) {
+            EXPECT_EQ(static_cast<int>(description.elements(model).size()), description.slotCount)
+                << "window " << index << " model " << model;
+        }
+        EXPECT_GT(description.width, 0);
+        EXPECT_GT(description.height, 0);
+        for (int page : ImagePages(window)) {
+            ImageRole role{};
+            EXPECT_TRUE(FindImageRole(window, ImageVariant::Background, page, &role))
+                << "window " << index << " page " << page;
+        }
+    }
+    EXPECT_EQ(ImagePages(SkinWindow::KeySettings), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(ImagePages(SkinWindow::Main), std::vector<int>{0});
 }
 
 // Within a page, hotspots come before labels, so a label lying over a

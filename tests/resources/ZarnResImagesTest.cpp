@@ -7,6 +7,7 @@
 #include "app/elements/MultiSelectElements.h"
 #include "app/elements/ProgressElements.h"
 #include "app/elements/VirtualKeyElements.h"
+#include "app/elements/WindowDescription.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -67,25 +68,8 @@ std::vector<SkinRect> windowExtent(SkinWindow window, int modelType) {
 // The size a window takes when its background is missing: the images must
 // agree with it, so the window looks the same either way.
 QSize designSize(SkinWindow window) {
-    switch (window) {
-    case SkinWindow::Main:
-        return {kMainWindowWidth, kMainWindowHeight};
-    case SkinWindow::KeySettings:
-        return {kKeySettingsWidth, kKeySettingsHeight};
-    case SkinWindow::FirmwareUpdate:
-        return {kFirmwareWidth, kFirmwareHeight};
-    case SkinWindow::Progress:
-        return {kProgressWidth, kProgressHeight};
-    case SkinWindow::Backlight:
-        return {kBkLightWidth, kBkLightHeight};
-    case SkinWindow::MultiKeyColour:
-        return {kMultiSelectWidth, kMultiSelectHeight};
-    case SkinWindow::VirtualKey:
-        return {kVirtualKeyWidth, kVirtualKeyHeight};
-    case SkinWindow::ScrollBar:
-        break;
-    }
-    return {};
+    const WindowDescription& description = DescribeWindow(window);
+    return {description.width, description.height};
 }
 
 // Pixels of exactly the key reached from the four corners through pixels of
@@ -177,7 +161,7 @@ TEST_F(ZarnResImages, TheColourKeyIsExactlyTheTransparentCorners) {
         ASSERT_NE(row, AppImageIds().end());
         SCOPED_TRACE(testing::Message() << "bitmap " << id);
         const QImage img = image(id);
-        const QRgb key = toRgb(WindowColourKey(row->window));
+        const QRgb key = toRgb(DescribeWindow(row->window).colourKey);
         int keyPixels = 0;
         int nearPixels = 0;
         for (int y = 0; y < img.height(); ++y) {
