@@ -1,6 +1,7 @@
 #include "app/COrvoApp.h"
 
 #include "app/COrvoDlg.h"
+#include "firmware/COrvoDialogProgress.h"
 #include "model/ConfigDocument.h"
 
 #include <QDialog>
@@ -19,7 +20,7 @@ int DetectModelWithRetries(const ModelDetector& detect, const Sleeper& sleep) {
 }
 
 COrvoApp::COrvoApp(ConfigDocument& doc, UserPrompts& prompts, std::optional<float> scaleOverride)
-    : doc_(doc), context_{doc, resources_, prompts, worker_, scaleOverride, {}, {}},
+    : doc_(doc), context_{doc, resources_, prompts, worker_, hook_, clock_, scaleOverride, {}, {}, {}},
       detect_([&doc] { return doc.device.DetectDeviceType(); }),
       sleep_([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }) {
     // Extension points for the key settings and backlight dialogs; until
@@ -29,6 +30,9 @@ COrvoApp::COrvoApp(ConfigDocument& doc, UserPrompts& prompts, std::optional<floa
     };
     context_.dialogs.backlight = [](QWidget*) {
         return static_cast<int>(QDialog::Rejected);
+    };
+    context_.dialogs.deviceOperation = [this](QWidget* parent, int operationCode) {
+        return RunProgressDialog(context_, parent, operationCode);
     };
 }
 

@@ -3,6 +3,8 @@
 #include "skin/AppResources.h"
 #include "skin/DeviceWorker.h"
 #include "skin/GuiContext.h"
+#include "skin/HighResolutionClock.h"
+#include "skin/KeyboardHook.h"
 
 #include <functional>
 #include <optional>
@@ -47,6 +49,8 @@ private:
     ConfigDocument& doc_;
     AppResources resources_;
     DeviceWorker worker_;
+    DeviceKeyboardHook hook_;
+    SystemClock clock_;
     GuiContext context_;
     ModelDetector detect_;
     Sleeper sleep_;

@@ -3,7 +3,6 @@
 #include "app/elements/ImageIds.h"
 #include "app/elements/MainWindowElements.h"
 #include "firmware/COrvoDialogFirmwareUpdate.h"
-#include "firmware/COrvoDialogProgress.h"
 #include "model/ConfigDocument.h"
 #include "model/ProfileFile.h"
 #include "platform/DeviceMonitor.h"
@@ -265,10 +264,10 @@ void COrvoDlg::runCommand(int id) {
 }
 
 ProgressOutcome COrvoDlg::runProgress(int operationCode) {
-    COrvoDialogProgress dialog(context_, this);
-    dialog.operationCode = operationCode;
-    dialog.exec();
-    return dialog.outcome();
+    if (!context_.dialogs.deviceOperation) {
+        return ProgressOutcome::Failed;
+    }
+    return context_.dialogs.deviceOperation(this, operationCode);
 }
 
 void COrvoDlg::reportOutcome(ProgressOutcome outcome) {

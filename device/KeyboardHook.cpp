@@ -4,10 +4,6 @@
 
 namespace {
 
-constexpr WPARAM kKeyUpBit = WPARAM{1} << 31;
-constexpr WPARAM kSystemKeyBit = WPARAM{1} << 30;
-constexpr LPARAM kExtendedKeyBit = LPARAM{1} << 24;
-
 // The hook is the process's, not an object's: one window receives the keys
 // and one capture feeds them.  The window has its own lock because the
 // capture's reader thread reads it while UninstallHook waits for that thread.
@@ -26,11 +22,11 @@ HookState& hookState() {
 WPARAM messageFlags(WPARAM message) {
     switch (message) {
     case WM_KEYUP:
-        return kKeyUpBit;
+        return kHookKeyUpBit;
     case WM_SYSKEYDOWN:
-        return kSystemKeyBit;
+        return kHookSystemKeyBit;
     case WM_SYSKEYUP:
-        return kKeyUpBit | kSystemKeyBit;
+        return kHookKeyUpBit | kHookSystemKeyBit;
     default:
         return 0;
     }
@@ -73,7 +69,7 @@ long KeyBoardProc(int /*code*/, WPARAM message, LPARAM event) {
         return 0;
     }
     const WPARAM wParam = key->vkCode | messageFlags(message);
-    const LPARAM lParam = (key->flags & LLKHF_EXTENDED) != 0 ? kExtendedKeyBit : 0;
+    const LPARAM lParam = (key->flags & LLKHF_EXTENDED) != 0 ? kHookExtendedKeyBit : 0;
     WindowHandle window;
     {
         HookState& state = hookState();

@@ -132,3 +132,10 @@ void COrvoDialogProgress::userMessage(unsigned message, WPARAM wParam, LPARAM) {
 void COrvoDialogProgress::afterPaint(QPainter& painter) {
     drawSelectedPart(painter, QRect(kBarLeft, kBarTop, barWidth(), kBarHeight));
 }
+
+ProgressOutcome RunProgressDialog(GuiContext& context, QWidget* parent, int operationCode) {
+    COrvoDialogProgress dialog(context, parent);
+    dialog.operationCode = operationCode;
+    dialog.exec();
+    return dialog.outcome();
+}

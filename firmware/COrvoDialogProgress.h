@@ -1,15 +1,9 @@
 #pragma once
 
+#include "skin/DeviceOperation.h"
 #include "skin/SkinnedDialog.h"
 
 #include <QTimer>
-
-// How a device operation ended, as the caller tells the user.
-enum class ProgressOutcome {
-    Finished,
-    Failed,    // the operation ran but the keyboard did not do it
-    Cancelled, // the user closed the dialog; the operation may still run on
-};
 
 // Runs one transfer between the document and the keyboard on the device
 // worker and shows its progress.  operationCode: 1 write keys, 3 read keys
@@ -51,3 +45,7 @@ private:
 // dialog's worker does; false when the keyboard did not do it (or the code is unknown).
 bool RunDeviceOperation(int operationCode, ConfigDocument& doc, const WindowHandle& window,
                         const DevicePauses& pauses);
+
+// The progress dialog run modally over `parent` for one operation; what the
+// program puts behind the context's device-operation runner.
+ProgressOutcome RunProgressDialog(GuiContext& context, QWidget* parent, int operationCode);

@@ -17,6 +17,14 @@ inline constexpr unsigned UM_HOOK_KEY = WM_USER + 102;
 inline constexpr unsigned UM_DEVICE_PROGRESS = WM_USER + 103;
 inline constexpr unsigned UM_DEVICE_DONE = WM_USER + 104;
 
+// UM_HOOK_KEY carries the virtual-key code in bits 0..7 of wParam, bit 31 set
+// for a release and bit 30 for a system key (Alt held); bit 24 of lParam marks
+// an extended key.
+inline constexpr WPARAM kHookKeyCodeMask = 0xFF;
+inline constexpr WPARAM kHookKeyUpBit = WPARAM{1} << 31;
+inline constexpr WPARAM kHookSystemKeyBit = WPARAM{1} << 30;
+inline constexpr LPARAM kHookExtendedKeyBit = LPARAM{1} << 24;
+
 // A handle through which any thread may post a message to a window.  The
 // device library and the workers only ever see this handle, never what is
 // behind it.  A window closes its handle when it goes away; posting to a

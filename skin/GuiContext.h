@@ -1,11 +1,15 @@
 #pragma once
 
+#include "skin/DeviceOperation.h"
+
 #include <functional>
 #include <optional>
 
 class AppResources;
 class ConfigDocument;
 class DeviceWorker;
+class HighResolutionClock;
+class KeyboardHook;
 class QWidget;
 class UserPrompts;
 
@@ -16,12 +20,22 @@ struct DevicePauses {
     int beforeLightsMs = 2000;
 };
 
-// Dialogs the main window opens that are built elsewhere.  Each runs modally
-// and returns the QDialog result; until one is wired in, it returns Rejected
-// without showing anything.
+// How long a click waits for a double click that drops it, per dialog, and
+// how long the virtual keyboard's pick-and-end waits for the button to come
+// up; tests shorten them.
+struct ClickIntervals {
+    int keySettingsDropMs = 200;
+    int virtualKeyDropMs = 100;
+    int pickAndEndWaitMs = 300;
+};
+
+// Dialogs built in other folders, opened through the context so that no
+// dialog folder links another.  Each runs modally; until one is wired in, it
+// returns Rejected (or, for a device operation, Failed) without showing anything.
 struct DialogRunners {
     std::function<int(QWidget* parent)> keySettings;
     std::function<int(QWidget* parent)> backlight;
+    DeviceOperationRunner deviceOperation;
 };
 
 // What every window of the program works with.
@@ -30,7 +44,10 @@ struct GuiContext {
     const AppResources& resources;
     UserPrompts& prompts;
     DeviceWorker& worker;
+    KeyboardHook& hook;
+    const HighResolutionClock& clock;
     std::optional<float> scaleOverride;
     DevicePauses pauses;
+    ClickIntervals clicks;
     DialogRunners dialogs;
 };

@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 
 namespace {
@@ -38,6 +39,16 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     return dialog.selectedFiles().constFirst();
 }
 
+void addMenuItems(QMenu& menu, const std::vector<PromptMenuItem>& items) {
+    for (const PromptMenuItem& item : items) {
+        if (item.items.empty()) {
+            menu.addAction(item.text)->setData(item.command);
+        } else {
+            addMenuItems(*menu.addMenu(item.text), item.items);
+        }
+    }
+}
+
 } // namespace
 
 PromptAnswer QtUserPrompts::message(QWidget* parent, const QString& text, const QString& caption,
@@ -70,9 +81,23 @@ std::optional<QString> QtUserPrompts::saveFile(QWidget* parent, const FileDialog
 }
 
 std::optional<QColor> QtUserPrompts::chooseColour(QWidget* parent, const QColor& initial) {
-    const QColor colour = QColorDialog::getColor(initial, parent);
-    if (!colour.isValid()) {
+    QColorDialog dialog(initial, parent);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid()) {
         return std::nullopt;
     }
-    return colour;
+    return dialog.selectedColor();
+}
+
+std::optional<int> QtUserPrompts::popupMenu(QWidget* parent, const QPoint& screenPos,
+                                            const std::vector<PromptMenuItem>& items) {
+    if (items.empty()) {
+        return std::nullopt;
+    }
+    QMenu menu(parent);
+    addMenuItems(menu, items);
+    const QAction* chosen = menu.exec(screenPos);
+    if (chosen == nullptr) {
+        return std::nullopt;
+    }
+    return chosen->data().toInt();
 }

@@ -14,8 +14,11 @@ void ScriptedPrompts::clear() {
     answers_.clear();
     files_.clear();
     colours_.clear();
+    menuChoices_.clear();
     shown_.clear();
     filesAsked_.clear();
+    coloursAsked_.clear();
+    menusShown_.clear();
 }
 
 PromptAnswer ScriptedPrompts::message(QWidget*, const QString& text, const QString& caption,
@@ -53,11 +56,23 @@ std::optional<QString> ScriptedPrompts::saveFile(QWidget*, const FileDialogReque
     return nextFileAnswer(true, request);
 }
 
-std::optional<QColor> ScriptedPrompts::chooseColour(QWidget*, const QColor&) {
+std::optional<QColor> ScriptedPrompts::chooseColour(QWidget*, const QColor& initial) {
+    coloursAsked_.push_back(initial);
     if (colours_.empty()) {
         return std::nullopt;
     }
     std::optional<QColor> colour = colours_.front();
     colours_.pop_front();
     return colour;
+}
+
+std::optional<int> ScriptedPrompts::popupMenu(QWidget*, const QPoint& screenPos,
+                                              const std::vector<PromptMenuItem>& items) {
+    menusShown_.push_back({screenPos, items});
+    if (menuChoices_.empty()) {
+        return std::nullopt;
+    }
+    const std::optional<int> choice = menuChoices_.front();
+    menuChoices_.pop_front();
+    return choice;
 }

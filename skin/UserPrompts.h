@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QColor>
+#include <QPoint>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -20,6 +22,13 @@ struct FileDialogRequest {
     bool overwritePrompt = true;
 };
 
+// One entry of a popup menu: a command, or a submenu when `items` is not empty.
+struct PromptMenuItem {
+    int command = 0;
+    QString text;
+    std::vector<PromptMenuItem> items;
+};
+
 // Every question the program puts to the user goes through this, so that
 // tests answer it instead of a person.
 class UserPrompts {
@@ -30,7 +39,12 @@ public:
                                  PromptButtons buttons, PromptIcon icon) = 0;
     virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // The colour chooser, starting from `initial`; nothing when cancelled.
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
+    // A popup menu at a screen position; the command chosen, nothing when the
+    // menu is dismissed (or has no entries).
+    virtual std::optional<int> popupMenu(QWidget* parent, const QPoint& screenPos,
+                                         const std::vector<PromptMenuItem>& items) = 0;
 };
 
 // The program's filter notation in Qt's: "desc|pattern|desc|pattern||" becomes

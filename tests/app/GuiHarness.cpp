@@ -1,5 +1,6 @@
 #include "tests/app/GuiHarness.h"
 
+#include "firmware/COrvoDialogProgress.h"
 #include "skin/ScaleFactor.h"
 #include "skin/SkinnedDialog.h"
 
@@ -29,7 +30,10 @@ const char* SimModelName(int modelType) {
 }
 
 GuiHarness::GuiHarness(int modelType, std::optional<float> scale, SimServerOptions server)
-    : context{doc, resources, prompts, worker, scale, {20, 40}, {}} {
+    : context{doc, resources, prompts, worker, hook, clock, scale, {20, 40}, {20, 10, 30}, {}} {
+    context.dialogs.deviceOperation = [this](QWidget* parent, int operationCode) {
+        return RunProgressDialog(context, parent, operationCode);
+    };
     SimConfig config;
     config.model = SimModelName(modelType);
     config.server = std::move(server);
@@ -40,6 +44,8 @@ GuiHarness::GuiHarness(int modelType, std::optional<float> scale, SimServerOptio
     ::setenv("ZARN_VIRTUAL_HID", entry, 1);
     doc.BuildCatalogue();
     doc.modelType = modelType;
+    // What the main window computes at its start; the dialogs read it from the document.
+    doc.scaleFactor = scale.value_or(1.0f);
 }
 
 GuiHarness::~GuiHarness() {

@@ -4,6 +4,8 @@
 #include "skin/AppResources.h"
 #include "skin/DeviceWorker.h"
 #include "skin/GuiContext.h"
+#include "skin/HighResolutionClock.h"
+#include "skin/KeyboardHook.h"
 #include "skin/ScriptedPrompts.h"
 #include "tests/support/RunningSim.h"
 
@@ -17,7 +19,10 @@ class QWidget;
 class SkinnedDialog;
 
 // A simulated keyboard of one model on a socket of the test, listed as the
-// only virtual keyboard, and everything a window needs, without images.
+// only virtual keyboard, and everything a window needs, without images: the
+// document at the scale given, scripted prompts, a scripted keyboard hook, a
+// clock that moves by hand, short click intervals and device pauses, and the
+// real progress dialog behind device operations.
 struct GuiHarness {
     explicit GuiHarness(int modelType = 3, std::optional<float> scale = 1.0f, SimServerOptions server = {});
     ~GuiHarness();
@@ -27,6 +32,8 @@ struct GuiHarness {
     AppResources resources;
     ScriptedPrompts prompts;
     DeviceWorker worker;
+    ScriptedKeyboardHook hook;
+    ManualClock clock;
     GuiContext context;
 };
 
