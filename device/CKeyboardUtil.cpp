@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 
 CKeyboardUtil::Transfer::Transfer(CKeyboardUtil& transport) : transport_(transport) {
@@ -69,6 +70,11 @@ bool CKeyboardUtil::readReport(std::uint8_t* payload, int& length, int timeoutMs
     const int received = handle_->read(report.data(), report.size(), timeoutMs);
     if (received <= 0) {
         noteFailure();
+        return false;
+    }
+    // A shorter or longer message is malformed, not a report to guess at.
+    if (received != static_cast<int>(kHidReportSize)) {
+        failure_ = {HidFailureKind::SystemError, handle_->lastFailure().node, EBADMSG};
         return false;
     }
     const int copied = std::min<int>(length, static_cast<int>(kHidReportSize) - 1);

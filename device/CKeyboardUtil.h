@@ -40,7 +40,8 @@ public:
     // Receives one report and copies up to `length` (at most 64) of its payload
     // bytes into `payload`; `length` becomes the larger of itself and the
     // payload bytes received.  False, copying nothing, when no report arrived
-    // within `timeoutMs`.
+    // within `timeoutMs`, or when what arrived was not a whole report of 65
+    // bytes: a shorter or longer message is malformed, not a report to guess at.
     virtual bool readReport(std::uint8_t* payload, int& length, int timeoutMs);
 
     bool isOpen() const { return handle_ != nullptr; }

@@ -36,8 +36,10 @@ public:
     virtual bool write(const std::uint8_t* report, std::size_t length) = 0;
 
     // Receives one report into `report` (byte 0 the report id), waiting at most
-    // `timeoutMs`.  Returns the number of bytes received, or -1 when nothing
-    // arrived in time, the device went away or the call failed.
+    // `timeoutMs`.  Returns the length of the report as the device sent it,
+    // or -1 when nothing arrived in time, the device went away or the call
+    // failed.  A report longer than `capacity` is cut to it but still tells
+    // its whole length, so that the caller can refuse it.
     virtual int read(std::uint8_t* report, std::size_t capacity, int timeoutMs) = 0;
 
     // Why the last write or read failed.

@@ -5,6 +5,7 @@
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -14,6 +15,10 @@
 #include <unistd.h>
 
 namespace {
+
+// Full-speed USB interrupt reports are at most 64 bytes; hidraw may deliver
+// up to 4 KB for other devices.
+constexpr std::size_t kLongestReport = 4096;
 
 bool initialiseHidapi() {
     static std::once_flag once;
@@ -44,17 +49,22 @@ public:
 
     // hidraw delivers the reports of a device without numbered reports
     // without their id; put the id 0 back so both backends read alike.
+    // hidraw cuts a report to the buffer silently: a buffer larger than any
+    // report the keyboard should send lets a longer one show its length.
     int read(std::uint8_t* report, std::size_t capacity, int timeoutMs) override {
         if (report == nullptr || capacity < 2) {
             return -1;
         }
-        const int received = hid_read_timeout(device_, report + 1, capacity - 1, timeoutMs);
+        std::array<std::uint8_t, kLongestReport> buffer{};
+        const int received = hid_read_timeout(device_, buffer.data(), buffer.size(), timeoutMs);
         if (received <= 0) {
             // hidapi says 0 for a time-out, -1 for a node that hung up or failed.
             failure_ = {received == 0 ? HidFailureKind::NoAnswer : HidFailureKind::Gone, path_, 0};
             return -1;
         }
         report[0] = 0;
+        std::copy_n(buffer.begin(), std::min<std::size_t>(static_cast<std::size_t>(received), capacity - 1),
+                    report + 1);
         return received + 1;
     }
 

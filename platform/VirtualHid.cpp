@@ -148,8 +148,9 @@ public:
         if (report == nullptr) {
             return -1;
         }
-        // A zero time-out in SO_RCVTIMEO would mean waiting forever.
-        const int flags = timeoutMs <= 0 ? MSG_DONTWAIT : 0;
+        // A zero time-out in SO_RCVTIMEO would mean waiting forever.  With
+        // MSG_TRUNC a message longer than the buffer tells its real length.
+        const int flags = MSG_TRUNC | (timeoutMs <= 0 ? MSG_DONTWAIT : 0);
         if (timeoutMs > 0 && timeoutMs != readTimeoutMs_) {
             if (!setTimeout(socket_.get(), SO_RCVTIMEO, timeoutMs)) {
                 return -1;

@@ -237,6 +237,26 @@ TEST_F(ExportedInterface, VersionIsPayloadBytes2To63) {
     EXPECT_EQ(std::wstring(hwi_.getHardwareVersion()), L"Zarn V1.05");
 }
 
+// A message is a report only when it is exactly 65 bytes; a longer one was
+// cut and taken whole, a shorter one taken with stale bytes behind it.
+TEST_F(ExportedInterface, MessagesOfAnyOtherLengthThan65FailTheRead) {
+    for (const std::size_t size : {std::size_t{2}, std::size_t{64}, std::size_t{66}, std::size_t{200}}) {
+        std::vector<std::uint8_t> message(size, 'v');
+        message[0] = 0x00;
+        message[1] = 0x00;
+        keyboard_->setScript([message](const Payload& request) {
+            ScriptedKeyboard::Answer answer;
+            if (request[1] == 0xF9) {
+                answer.messages = {message};
+            }
+            return answer;
+        });
+        std::vector<wchar_t> text(64, L'#');
+        EXPECT_FALSE(hwi_.ReadKeyboardVersion(text.data())) << size << " bytes";
+        EXPECT_EQ(text[0], L'#') << size << " bytes";
+    }
+}
+
 TEST_F(ExportedInterface, VersionWithoutZeroBytesFillsAll62Characters) {
     Payload reply{};
     std::fill(reply.begin() + 2, reply.end(), 'x');

@@ -76,13 +76,30 @@ bool waitReady(int fd, short events, const std::atomic<bool>& stopping) {
     return false;
 }
 
-bool sendPayload(int fd, const ScriptedKeyboard::Payload& payload, const std::atomic<bool>& stopping) {
-    std::array<std::uint8_t, kHidReportSize> report{};
-    std::copy(payload.begin(), payload.end(), report.begin() + 1);
+bool sendMessage(int fd, const std::uint8_t* message, std::size_t size, const std::atomic<bool>& stopping) {
     if (!waitReady(fd, POLLOUT, stopping)) {
         return false;
     }
-    return ::send(fd, report.data(), report.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(report.size());
+    return ::send(fd, message, size, MSG_NOSIGNAL) == static_cast<ssize_t>(size);
+}
+
+bool sendPayload(int fd, const ScriptedKeyboard::Payload& payload, const std::atomic<bool>& stopping) {
+    std::array<std::uint8_t, kHidReportSize> report{};
+    std::copy(payload.begin(), payload.end(), report.begin() + 1);
+    return sendMessage(fd, report.data(), report.size(), stopping);
+}
+
+// Sleeps in short slices, so that the end of the test is noticed; false when
+// the host has gone away meanwhile.
+bool pauseUnlessGone(int fd, int milliseconds, const std::atomic<bool>& stopping) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!stopping && std::chrono::steady_clock::now() < until) {
+        pollfd entry{fd, POLLRDHUP, 0};
+        if (::poll(&entry, 1, kPollSliceMs) > 0 && (entry.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0) {
+            return false;
+        }
+    }
+    return !stopping;
 }
 
 } // namespace
@@ -199,6 +216,11 @@ bool ScriptedKeyboard::serveConnection(int connection) {
                 return false;
             }
         }
+        for (const std::vector<std::uint8_t>& message : answer.messages) {
+            if (!sendMessage(connection, message.data(), message.size(), stopping_)) {
+                return false;
+            }
+        }
         switch (answer.then) {
         case Answer::Then::Listen:
             break;
@@ -209,6 +231,11 @@ bool ScriptedKeyboard::serveConnection(int connection) {
             return true;
         case Answer::Then::Flood:
             while (sendPayload(connection, answer.flood, stopping_)) {
+            }
+            return false;
+        case Answer::Then::Trickle:
+            while (pauseUnlessGone(connection, answer.floodIntervalMs, stopping_) &&
+                   sendPayload(connection, answer.flood, stopping_)) {
             }
             return false;
         }

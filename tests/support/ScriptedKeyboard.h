@@ -33,10 +33,15 @@ public:
             Silence, // keep the connection, never answer again
             HangUp,  // close the connection
             Flood,   // send `flood` until the host goes away
+            Trickle, // send `flood` every `floodIntervalMs` until the host goes away
         };
         std::vector<Payload> replies;
         Then then = Then::Listen;
         Payload flood{};
+        int floodIntervalMs = 0;
+        // Sent after `replies` exactly as they are, report id and all: a
+        // message of any length.
+        std::vector<std::vector<std::uint8_t>> messages{};
     };
     using Script = std::function<Answer(const Payload& request)>;
 
