@@ -32,9 +32,15 @@ void postProgress(const WindowHandle& window, int slot) {
     }
 }
 
+// The reports of one area's data chunks, plus the end marker.
+long areaReports(int areaSize) {
+    return (areaSize + kAreaChunkData - 1) / kAreaChunkData + 1;
+}
+
 } // namespace
 
-COrvo::COrvo(COrvoUtil& transport) : CKeyboardDefine(transport) {}
+COrvo::COrvo(COrvoUtil& transport, const std::atomic<bool>* cancel)
+    : CKeyboardDefine(transport), cancel_(cancel) {}
 
 bool COrvo::sendPayload(const std::uint8_t* payload) {
     std::array<std::uint8_t, kHidReportSize> report{};
@@ -48,12 +54,33 @@ bool COrvo::sendCommand(std::uint8_t command) {
     return sendPayload(payload.data());
 }
 
-bool COrvo::receive(std::uint8_t* payload) {
+bool COrvo::receive(std::uint8_t* payload, const TransferDeadline& deadline) {
+    const int timeoutMs = deadline.readTimeoutMs(transport_.readTimeoutMs());
+    if (timeoutMs <= 0) {
+        return false;
+    }
     int length = kPayloadSize;
-    return transport_.readReport(payload, length, transport_.readTimeoutMs());
+    return transport_.readReport(payload, length, timeoutMs);
 }
 
-bool COrvo::sendSlot(int slot) {
+// Begin, every slot's reports (one for an empty slot, none for a macro
+// without actions) and the end.
+long COrvo::reportsToWrite() const {
+    long reports = 2;
+    for (const auto& record : KeySlotTable) {
+        int length = kPayloadSize;
+        if (record != nullptr && !record->encode(nullptr, kPayloadSize, length)) {
+            length = kPayloadSize;
+        }
+        reports += length / kPayloadSize;
+    }
+    return reports;
+}
+
+bool COrvo::sendSlot(int slot, const TransferDeadline& deadline) {
+    if (deadline.over()) {
+        return false;
+    }
     const CKeyDefine* record = KeySlotTable[static_cast<std::size_t>(slot)].get();
     if (record == nullptr) {
         // An empty slot travels as a normal record without codes.
@@ -74,14 +101,18 @@ bool COrvo::sendSlot(int slot) {
         return false;
     }
     for (std::size_t offset = 0; offset < buffer.size(); offset += kPayloadSize) {
-        if (!sendPayload(buffer.data() + offset)) {
+        if (deadline.over() || !sendPayload(buffer.data() + offset)) {
             return false;
         }
     }
     return true;
 }
 
+// A keyboard that takes each report just before the write time-out would
+// otherwise stretch a write over minutes.  A write is not cancelled: the
+// keyboard is better off with the whole table than with a part of it.
 bool COrvo::writeKeyTable(const WindowHandle& window) {
+    const TransferDeadline deadline(reportsToWrite(), nullptr);
     const CKeyboardUtil::Transfer transfer(transport_);
     if (!transfer) {
         return false;
@@ -90,7 +121,7 @@ bool COrvo::writeKeyTable(const WindowHandle& window) {
         return false;
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (!sendSlot(slot)) {
+        if (!sendSlot(slot, deadline)) {
             return false;
         }
         postProgress(window, slot);
@@ -100,7 +131,8 @@ bool COrvo::writeKeyTable(const WindowHandle& window) {
     return sendPayload(end.data());
 }
 
-bool COrvo::readEntry(const std::uint8_t* first, long& reportsLeft, const WindowHandle& window) {
+bool COrvo::readEntry(const std::uint8_t* first, long& reportsLeft, TransferDeadline& deadline,
+                      const WindowHandle& window) {
     const int layerNumber = first[2];
     const int keyNumber = first[3];
     const int type = first[4];
@@ -117,9 +149,10 @@ bool COrvo::readEntry(const std::uint8_t* first, long& reportsLeft, const Window
     const int chunks = type <= 1 ? 1 : std::max(1, CMacroKeyDefine::chunksFor(dataBytes));
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(chunks * kPayloadSize));
     std::memcpy(buffer.data(), first, kPayloadSize);
+    deadline.expect(chunks - 1);
     // Continuation chunks are taken as they come, whatever their command byte.
     for (int chunk = 1; chunk < chunks; ++chunk) {
-        if (reportsLeft-- <= 0 || !receive(buffer.data() + chunk * kPayloadSize)) {
+        if (reportsLeft-- <= 0 || !receive(buffer.data() + chunk * kPayloadSize, deadline)) {
             return false;
         }
     }
@@ -130,22 +163,24 @@ bool COrvo::readEntry(const std::uint8_t* first, long& reportsLeft, const Window
 }
 
 bool COrvo::readKeyTable(const WindowHandle& window) {
+    // Every slot's entry and the end marker; a macro of several chunks adds its own.
+    TransferDeadline deadline(kSlotCount + 1, cancel_);
     const CKeyboardUtil::Transfer transfer(transport_);
     if (!transfer) {
         return false;
     }
-    if (!sendCommand(kReadKeyTableCommand)) {
+    if (deadline.over() || !sendCommand(kReadKeyTableCommand)) {
         return false;
     }
     for (long reportsLeft = kMaxKeyTableReports; reportsLeft-- > 0;) {
         Payload payload{};
-        if (!receive(payload.data())) {
+        if (!receive(payload.data(), deadline)) {
             return false;
         }
         if (payload[0] == kEndKeyTableCommand) {
             return true;
         }
-        if (payload[1] == kEntryCommand && !readEntry(payload.data(), reportsLeft, window)) {
+        if (payload[1] == kEntryCommand && !readEntry(payload.data(), reportsLeft, deadline, window)) {
             return false;
         }
     }
@@ -153,6 +188,7 @@ bool COrvo::readKeyTable(const WindowHandle& window) {
 }
 
 bool COrvo::writeLightArea() {
+    const TransferDeadline deadline(areaReports(kLightAreaSize) + 1, nullptr);
     const CKeyboardUtil::Transfer transfer(transport_);
     if (!transfer) {
         return false;
@@ -161,6 +197,9 @@ bool COrvo::writeLightArea() {
         return false;
     }
     for (int offset = 0; offset < kLightAreaSize; offset += kAreaChunkData) {
+        if (deadline.over()) {
+            return false;
+        }
         const int count = std::min(kAreaChunkData, kLightAreaSize - offset);
         Payload chunk{};
         chunk[1] = kLightChunkCommand;
@@ -177,17 +216,18 @@ bool COrvo::writeLightArea() {
 
 bool COrvo::readArea(std::uint8_t request, std::uint8_t chunkMarker, std::uint8_t* area, int areaSize,
                      long maxReports) {
+    const TransferDeadline deadline(areaReports(areaSize), cancel_);
     const CKeyboardUtil::Transfer transfer(transport_);
     if (!transfer) {
         return false;
     }
-    if (!sendCommand(request)) {
+    if (deadline.over() || !sendCommand(request)) {
         return false;
     }
     int position = 0;
     for (long reportsLeft = maxReports; reportsLeft-- > 0;) {
         Payload payload{};
-        if (!receive(payload.data())) {
+        if (!receive(payload.data(), deadline)) {
             return false;
         }
         if (payload[1] == kEndAreaCommand) {

@@ -3,9 +3,11 @@
 #include "device/CKeyDefine.h"
 #include "device/CKeyboardDefine.h"
 #include "device/CMacroKeyDefine.h"
+#include "device/TransferDeadline.h"
 #include "platform/WindowHandle.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -24,11 +26,13 @@ public:
     static constexpr long kMaxLightReports = kLightAreaSize + 1;
     static constexpr long kMaxCounterReports = kCounterAreaSize + 1;
 
-    explicit COrvo(COrvoUtil& transport);
+    // While `cancel` is set, reads stop before their next report.
+    explicit COrvo(COrvoUtil& transport, const std::atomic<bool>* cancel = nullptr);
 
     const char* productIdText() const override { return "5039"; }
     const char* vendorIdText() const override { return "0483"; }
 
+    // Each transfer fails once it has taken longer than TransferDeadline allows.
     bool writeKeyTable(const WindowHandle& window);
     bool readKeyTable(const WindowHandle& window);
     bool writeLightArea();
@@ -49,11 +53,14 @@ public:
 private:
     bool sendCommand(std::uint8_t command);
     bool sendPayload(const std::uint8_t* payload);
-    bool receive(std::uint8_t* payload);
-    bool sendSlot(int slot);
-    bool readEntry(const std::uint8_t* first, long& reportsLeft, const WindowHandle& window);
+    bool receive(std::uint8_t* payload, const TransferDeadline& deadline);
+    long reportsToWrite() const;
+    bool sendSlot(int slot, const TransferDeadline& deadline);
+    bool readEntry(const std::uint8_t* first, long& reportsLeft, TransferDeadline& deadline,
+                   const WindowHandle& window);
     bool readArea(std::uint8_t request, std::uint8_t chunkMarker, std::uint8_t* area, int areaSize,
                   long maxReports);
 
+    const std::atomic<bool>* cancel_;
     std::vector<std::uint8_t> encodeBuffer_;
 };

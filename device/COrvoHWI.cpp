@@ -34,7 +34,7 @@ bool COrvoHWI::__createDev() {
     if (!transport_) {
         return false;
     }
-    mirror_ = std::make_unique<COrvo>(*transport_);
+    mirror_ = std::make_unique<COrvo>(*transport_, &cancelled_);
     return true;
 }
 

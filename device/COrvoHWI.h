@@ -5,6 +5,7 @@
 #include "platform/KeyboardCapture.h"
 #include "platform/WindowHandle.h"
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 
@@ -59,10 +60,20 @@ public:
     // `text` is the firmware file's content followed by a zero byte; `size` its length.
     bool WriteFirmwareToKeyboard(const char* text, std::size_t size, const WindowHandle& window);
 
+    // From any thread: the read of keys, colours or counters running now
+    // stops before its next report and fails, and so does every later one
+    // until allowTransfers().  Writes and the firmware download run on: a
+    // keyboard left with part of a table or an image is worse off than one
+    // that got all of it.
+    void cancelTransfers() { cancelled_ = true; }
+    void allowTransfers() { cancelled_ = false; }
+    bool transfersCancelled() const { return cancelled_; }
+
 private:
     std::unique_ptr<COrvoUtil> transport_;
     std::unique_ptr<COrvo> mirror_;
     wchar_t versionText_[kVersionTextLength] = {};
+    std::atomic<bool> cancelled_{false};
 };
 
 // The keyboard hook.  While installed, every keystroke of the session reaches
