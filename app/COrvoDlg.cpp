@@ -20,7 +20,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -115,10 +114,9 @@ bool COrvoDlg::initialise() {
     doc.scaleFactor =
         context_.scaleOverride.value_or(ComputeScaleFactor(screen ? screen->geometry().height() : 0));
 
-    const AppResources& images = context_.resources;
-    setUpSkin({MainWindowElements(doc.modelType), images.image(ImageRole::MainBackground),
-               images.image(ImageRole::MainHover), images.image(ImageRole::MainAssigned),
-               kMainWindowColourKey, QSize(kMainWindowWidth, kMainWindowHeight)});
+    setUpSkin(SkinWindow::Main);
+    // Enter and Escape would close the window past the exit flow's questions.
+    setDialogKeys(DialogKey::nothing(), DialogKey::nothing());
 
     doc.currentLayer = 0;
     doc.ResetToDefaults();
@@ -140,7 +138,6 @@ bool COrvoDlg::initialise() {
         }
     });
 
-    const float s = doc.scaleFactor;
     statusBox_ = new QPlainTextEdit(this);
     statusBox_->setObjectName(QStringLiteral("statusBox"));
     statusBox_->setReadOnly(true);
@@ -149,11 +146,9 @@ bool COrvoDlg::initialise() {
     statusBox_->setTextInteractionFlags(Qt::NoTextInteraction);
     statusBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     statusBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const QPoint topLeft(Scaled(kMainStatusBoxRect.left, s), Scaled(kMainStatusBoxRect.top, s));
-    const QPoint bottomRight(Scaled(kMainStatusBoxRect.right, s), Scaled(kMainStatusBoxRect.bottom, s));
-    statusBox_->setGeometry(
-        QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())));
-    styleEdit(statusBox_, Scaled(kMainStatusFontIndex, s));
+    place(statusBox_, kMainStatusBoxRect);
+    styleEdit(statusBox_, kMainStatusFontIndex);
+    showStatus();
 
     WindowHandle window = handle();
     monitor_ = StartDeviceMonitor([window] { window.post(WM_DEVICECHANGE, 0, 0); });
@@ -162,18 +157,6 @@ bool COrvoDlg::initialise() {
 
 bool COrvoDlg::trayIconShown() const {
     return tray_ && tray_->isVisible();
-}
-
-QString COrvoDlg::byLanguage(const char* zh, const char* en) const {
-    const std::string& language = context_.doc.uiLanguage;
-    if (language == "zh-CN") {
-        return QString::fromUtf8(zh);
-    }
-    return language == "en-US" ? QString::fromUtf8(en) : QString();
-}
-
-QString COrvoDlg::modelCaption() const {
-    return QString::fromUtf8(ModelName(context_.doc.modelType));
 }
 
 void COrvoDlg::say(const QString& text, PromptIcon icon) {
@@ -260,40 +243,31 @@ void COrvoDlg::runCommand(int id) {
         }
         break;
     }
+    showStatus();
     handlePendingDeviceChange();
 }
 
 ProgressOutcome COrvoDlg::runProgress(int operationCode) {
-    if (!context_.dialogs.deviceOperation) {
-        return ProgressOutcome::Failed;
-    }
-    return context_.dialogs.deviceOperation(this, operationCode);
-}
-
-void COrvoDlg::reportOutcome(ProgressOutcome outcome) {
-    if (outcome == ProgressOutcome::Finished) {
-        say(QStringLiteral("OK!!"), PromptIcon::Exclamation);
-    } else if (outcome == ProgressOutcome::Failed) {
-        say(QStringLiteral("Failed!"), PromptIcon::Warning);
-    }
+    // A cancelled operation is the user's own doing: nothing more is said.
+    return runDeviceOperation(operationCode, {{QStringLiteral("OK!!"), PromptIcon::Exclamation},
+                                              {QStringLiteral("Failed!"), PromptIcon::Warning},
+                                              {}});
 }
 
 void COrvoDlg::readCounters() {
-    reportOutcome(runProgress(5));
+    runProgress(5);
     update();
 }
 
 void COrvoDlg::writeKeys() {
-    const ProgressOutcome outcome = runProgress(1);
-    if (outcome == ProgressOutcome::Finished) {
+    if (runProgress(1) == ProgressOutcome::Finished) {
         context_.doc.unsavedKeyChanges = 0;
     }
-    reportOutcome(outcome);
     update();
 }
 
 void COrvoDlg::readAll() {
-    reportOutcome(runProgress(3));
+    runProgress(3);
     update();
 }
 
@@ -437,6 +411,20 @@ void COrvoDlg::userMessage(unsigned message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void COrvoDlg::hoverChanged(const SkinItem*) {
+    showStatus();
+}
+
+void COrvoDlg::showStatus() {
+    std::string status = composeStatus();
+    if (status == shownStatus_ || statusBox_ == nullptr) {
+        return;
+    }
+    shownStatus_ = std::move(status);
+    // The box breaks lines itself; a carriage return would show as a glyph.
+    statusBox_->setPlainText(QString::fromStdString(shownStatus_).remove(u'\r'));
+}
+
 std::string COrvoDlg::keyCaption(int keyNumber) const {
     if (keyNumber < 1 || keyNumber > kKeyCount) {
         return "     ";
@@ -506,14 +494,6 @@ void COrvoDlg::beforePaint() {
     if (SkinItem* fn = mutableElement(kLabelFnLayer)) {
         fn->selected = fnShown;
     }
-    std::string status = composeStatus();
-    if (status != statusText_) {
-        statusText_ = std::move(status);
-        if (statusBox_ != nullptr) {
-            // The box breaks lines itself; a carriage return would show as a glyph.
-            statusBox_->setPlainText(QString::fromStdString(statusText_).remove(u'\r'));
-        }
-    }
 }
 
 void COrvoDlg::drawMarker(QPainter& painter, const SkinItem& item) const {
@@ -532,28 +512,10 @@ void COrvoDlg::drawMarker(QPainter& painter, const SkinItem& item) const {
 }
 
 void COrvoDlg::paintElement(QPainter& painter, SkinItem& item) {
-    if (item.isLabel != 0) {
-        drawCaption(painter, item, item.rect);
-        return;
-    }
-    const QPoint mouse = lastMousePoint();
-    if (item.selected != 0) {
-        overlay(painter, selectedImage(), item.rect);
-    } else if (item.rect.contains(mouse.x(), mouse.y())) {
-        overlay(painter, hoverImage(), item.rect);
-    }
-    if (item.keyNumber > 0 && item.keyNumber <= kKeyCount) {
+    SkinnedDialog::paintElement(painter, item);
+    if (item.isLabel == 0 && item.keyNumber > 0 && item.keyNumber <= kKeyCount) {
         drawMarker(painter, item);
     }
-}
-
-void COrvoDlg::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape would close the window past the exit flow's questions.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    SkinnedDialog::keyPressEvent(event);
 }
 
 void COrvoDlg::closeEvent(QCloseEvent* event) {

@@ -12,7 +12,6 @@ class DeviceMonitor;
 class QMenu;
 class QPlainTextEdit;
 class QSystemTrayIcon;
-enum class ProgressOutcome;
 enum class PromptIcon;
 
 // The main window: the keyboard picture, the command row, the layer switch,
@@ -28,8 +27,9 @@ public:
     // user) when there is no keyboard or it does not answer.
     bool initialise();
 
-    // The status box's text as composed, lines ending in "\r\n".
-    const std::string& statusText() const { return statusText_; }
+    // The status box's text for the document and the mouse as they are,
+    // lines ending in "\r\n".
+    std::string statusText() const { return composeStatus(); }
     QPlainTextEdit* statusBox() const { return statusBox_; }
     bool trayIconShown() const;
     // True when the window closed because the keyboard went away.
@@ -47,7 +47,7 @@ protected:
     void userMessage(unsigned message, WPARAM wParam, LPARAM lParam) override;
     void beforePaint() override;
     void paintElement(QPainter& painter, SkinItem& item) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void hoverChanged(const SkinItem* hovered) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -65,12 +65,10 @@ private:
     void unblockClicks();
     void handlePendingDeviceChange();
     ProgressOutcome runProgress(int operationCode);
-    void reportOutcome(ProgressOutcome outcome);
     void say(const QString& text, PromptIcon icon);
     bool ask(const QString& zh, const QString& en);
-    QString byLanguage(const char* zh, const char* en) const;
-    QString modelCaption() const;
     std::string composeStatus() const;
+    void showStatus();
     std::string keyCaption(int keyNumber) const;
     void drawMarker(QPainter& painter, const SkinItem& item) const;
 
@@ -79,7 +77,7 @@ private:
     std::unique_ptr<QMenu> trayMenu_;
     QTimer clickTimer_;
     std::unique_ptr<DeviceMonitor> monitor_;
-    std::string statusText_;
+    std::string shownStatus_;
     bool deviceChangePending_ = false;
     bool endedByUnplug_ = false;
     bool closing_ = false;

@@ -1,13 +1,10 @@
 #include "firmware/COrvoDialogFirmwareUpdate.h"
 
 #include "app/elements/FirmwareUpdateElements.h"
-#include "app/elements/ImageIds.h"
 #include "app/elements/ProgressElements.h"
 #include "firmware/FirmwarePrefix.h"
 #include "model/ConfigDocument.h"
-#include "skin/AppResources.h"
 #include "skin/DeviceWorker.h"
-#include "skin/ScaleFactor.h"
 #include "skin/UserPrompts.h"
 
 #include <QFileInfo>
@@ -24,13 +21,12 @@ namespace {
 // Far above any keyboard's firmware text; a bigger file is not one.
 constexpr std::streamoff kMaxFirmwareBytes = 32LL * 1024 * 1024;
 
-QLineEdit* makeEdit(QWidget* parent, const QRect& where, const char* name) {
+QLineEdit* makeEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setReadOnly(true);
     edit->setFrame(false);
     edit->setFocusPolicy(Qt::NoFocus);
-    edit->setGeometry(where);
     return edit;
 }
 
@@ -60,27 +56,21 @@ int DownloadFirmwareFile(ConfigDocument& doc, const std::string& path, const Win
 
 COrvoDialogFirmwareUpdate::COrvoDialogFirmwareUpdate(GuiContext& context, QWidget* parent)
     : SkinnedDialog(context, parent) {
-    const AppResources& images = context.resources;
-    setUpSkin({FirmwareUpdateElements(), images.image(ImageRole::FirmwareBackground),
-               images.image(ImageRole::FirmwareHover), images.image(ImageRole::FirmwareActive),
-               kFirmwareColourKey, QSize(kFirmwareWidth, kFirmwareHeight)});
+    setUpSkin(SkinWindow::FirmwareUpdate);
     updateReady = 1;
     progressValue = 0;
     context.doc.progressWindow = handle();
 
-    const int fontIndex = Scaled(kFirmwareEditFontIndex, scale());
-    versionEdit_ = makeEdit(this, toWindow(kFirmwareVersionEditRect), "versionEdit");
-    pathEdit_ = makeEdit(this, toWindow(kFirmwarePathEditRect), "pathEdit");
-    styleEdit(versionEdit_, fontIndex);
-    styleEdit(pathEdit_, fontIndex);
+    versionEdit_ = makeEdit(this, "versionEdit");
+    pathEdit_ = makeEdit(this, "pathEdit");
+    place(versionEdit_, kFirmwareVersionEditRect);
+    place(pathEdit_, kFirmwarePathEditRect);
+    styleEdit(versionEdit_, kFirmwareEditFontIndex);
+    styleEdit(pathEdit_, kFirmwareEditFontIndex);
 
     // A transfer left running by a closed dialog finishes before the keyboard is asked again.
     context.worker.waitIdle();
     queryVersion();
-}
-
-QString COrvoDialogFirmwareUpdate::modelCaption() const {
-    return QString::fromUtf8(ModelName(context_.doc.modelType));
 }
 
 bool COrvoDialogFirmwareUpdate::deviceBusy() const {
@@ -88,11 +78,9 @@ bool COrvoDialogFirmwareUpdate::deviceBusy() const {
 }
 
 void COrvoDialogFirmwareUpdate::sayInLanguage(const char* zh, const char* en) {
-    const std::string& language = context_.doc.uiLanguage;
-    if (language == "zh-CN") {
-        context_.prompts.message(this, QString::fromUtf8(zh), QString(), PromptButtons::Ok, PromptIcon::None);
-    } else if (language == "en-US") {
-        context_.prompts.message(this, QString::fromUtf8(en), QString(), PromptButtons::Ok, PromptIcon::None);
+    const QString text = byLanguage(zh, en);
+    if (!text.isEmpty()) {
+        context_.prompts.message(this, text, QString(), PromptButtons::Ok, PromptIcon::None);
     }
 }
 

@@ -40,7 +40,6 @@ private:
     void startUpdate();
     void close(int result);
     void sayInLanguage(const char* zh, const char* en);
-    QString modelCaption() const;
     bool deviceBusy() const;
 
     QLineEdit* versionEdit_ = nullptr;

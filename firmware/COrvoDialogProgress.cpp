@@ -1,10 +1,8 @@
 #include "firmware/COrvoDialogProgress.h"
 
-#include "app/elements/ImageIds.h"
 #include "app/elements/ProgressElements.h"
 #include "model/ConfigDocument.h"
 #include "model/DeviceBridge.h"
-#include "skin/AppResources.h"
 #include "skin/DeviceWorker.h"
 
 #include <QPainter>
@@ -60,10 +58,7 @@ bool RunDeviceOperation(int operationCode, ConfigDocument& doc, const WindowHand
 
 COrvoDialogProgress::COrvoDialogProgress(GuiContext& context, QWidget* parent)
     : SkinnedDialog(context, parent) {
-    const AppResources& images = context.resources;
-    setUpSkin({ProgressElements(), images.image(ImageRole::ProgressBackground),
-               images.image(ImageRole::ProgressHover), images.image(ImageRole::ProgressActive),
-               kProgressColourKey, QSize(kProgressWidth, kProgressHeight)});
+    setUpSkin(SkinWindow::Progress);
     progressValue = 1;
     context.doc.progressWindow = handle();
     waitTimer_.setInterval(kWaitPollMs);

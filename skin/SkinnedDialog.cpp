@@ -1,18 +1,26 @@
 #include "skin/SkinnedDialog.h"
 
+#include "app/elements/WindowDescription.h"
+#include "model/Catalogue.h"
 #include "model/ConfigDocument.h"
 #include "skin/AppResources.h"
+#include "skin/KeyboardHook.h"
+#include "skin/Language.h"
 #include "skin/ScaleFactor.h"
 #include "skin/UserMessageEvent.h"
+#include "skin/UserPrompts.h"
 
 #include <QBitmap>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,14 +45,23 @@ QImage withoutKeyColour(const QImage& image, QRgb key) {
 }
 
 int alignment(int textFormat) {
-    switch (textFormat) {
+    const int vertical = (textFormat & kTextVCentre) != 0 ? Qt::AlignVCenter : Qt::AlignTop;
+    switch (textFormat & kTextHorizontalMask) {
     case kTextCentre:
-        return Qt::AlignTop | Qt::AlignHCenter;
+        return vertical | Qt::AlignHCenter;
     case kTextRight:
-        return Qt::AlignTop | Qt::AlignRight;
+        return vertical | Qt::AlignRight;
     default:
-        return Qt::AlignTop | Qt::AlignLeft;
+        return vertical | Qt::AlignLeft;
     }
+}
+
+QRect toQRect(const SkinRect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+bool isEnter(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 } // namespace
@@ -54,15 +71,40 @@ SkinnedDialog::SkinnedDialog(GuiContext& context, QWidget* parent)
       handle_(MakeWindowHandle(this)) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    clickTimer_.setSingleShot(true);
+    connect(&clickTimer_, &QTimer::timeout, this, &SkinnedDialog::runPendingClick);
+    doubleClickTimer_.setSingleShot(true);
+    connect(&doubleClickTimer_, &QTimer::timeout, this, &SkinnedDialog::endDoubleClick);
 }
 
 SkinnedDialog::~SkinnedDialog() {
+    releaseHook();
     handle_.close();
 }
 
 void SkinnedDialog::done(int result) {
+    dropPendingClick();
+    doubleClickArmed_ = false;
+    doubleClickTimer_.stop();
+    releaseHook();
     handle_.close();
     QDialog::done(result);
+}
+
+void SkinnedDialog::setUpSkin(SkinWindow window) {
+    const WindowDescription& description = DescribeWindow(window);
+    SkinTable table =
+        description.elements != nullptr ? description.elements(context_.doc.modelType) : SkinTable{};
+    table.resize(static_cast<std::size_t>(description.slotCount));
+    const std::vector<int> pages = ImagePages(window);
+    window_ = window;
+    page_ = pages.empty() ? 0 : pages.front();
+    const AppResources& images = context_.resources;
+    const QImage& selected = images.image(window, ImageVariant::Selected, page_);
+    setUpSkin({std::move(table), images.image(window, ImageVariant::Background, page_),
+               images.image(window, ImageVariant::Hover, page_),
+               selected.isNull() ? images.image(window, ImageVariant::Active, page_) : selected,
+               description.colourKey, QSize(description.width, description.height)});
 }
 
 void SkinnedDialog::setUpSkin(Skin skin) {
@@ -93,6 +135,19 @@ void SkinnedDialog::setUpSkin(Skin skin) {
     canvas_ = QImage(imageSize_, QImage::Format_ARGB32_Premultiplied);
 }
 
+void SkinnedDialog::showPage(int page) {
+    page_ = page;
+    if (window_) {
+        const AppResources& images = context_.resources;
+        const QImage& selected = images.image(*window_, ImageVariant::Selected, page);
+        setImages(images.image(*window_, ImageVariant::Background, page),
+                  images.image(*window_, ImageVariant::Hover, page),
+                  selected.isNull() ? images.image(*window_, ImageVariant::Active, page) : selected);
+    }
+    trackHover(lastMouse_);
+    update();
+}
+
 void SkinnedDialog::setImages(QImage background, QImage hover, QImage selected) {
     background_ = background.isNull() ? QImage() : withoutKeyColour(background, colourKey_);
     hover_ = std::move(hover);
@@ -112,13 +167,32 @@ SkinItem* SkinnedDialog::mutableElement(int id) {
     return const_cast<SkinItem*>(static_cast<const SkinnedDialog*>(this)->element(id));
 }
 
-int SkinnedDialog::commandAt(QPoint point) const {
+QRect SkinnedDialog::windowRect(const SkinItem& item) const {
+    return item.isLabel != 0 ? toWindow(item.rect) : toQRect(item.rect);
+}
+
+const SkinItem* SkinnedDialog::hotspotAt(QPoint point) const {
     for (const SkinItem& item : elements_) {
-        if (item.id > 0 && item.isLabel == 0 && item.rect.contains(point.x(), point.y())) {
-            return item.id;
+        if (item.isLabel == 0 && isActive(item) && item.rect.contains(point.x(), point.y())) {
+            return &item;
         }
     }
-    return -1;
+    return nullptr;
+}
+
+const SkinItem* SkinnedDialog::clickTargetAt(QPoint point) const {
+    for (const SkinItem& item : elements_) {
+        if ((item.isLabel == 0 || clickRules_.labelsHit) && isActive(item) &&
+            windowRect(item).contains(point)) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+int SkinnedDialog::commandAt(QPoint point) const {
+    const SkinItem* item = clickTargetAt(point);
+    return item != nullptr ? item->id : -1;
 }
 
 SkinRect SkinnedDialog::toImage(const SkinRect& r) const {
@@ -150,25 +224,17 @@ void SkinnedDialog::drawCaption(QPainter& painter, const SkinItem& item, const S
     }
     painter.setFont(context_.resources.font(item.fontIndex));
     painter.setPen(toQColor(item.selected != 0 ? item.selectedTextColour : item.textColour));
-    painter.drawText(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)),
-                     alignment(item.textFormat), QString::fromStdString(found->second));
-}
-
-void SkinnedDialog::styleEdit(QWidget* edit, int fontIndex) const {
-    QPalette palette = edit->palette();
-    const QColor orange(255, 111, 0);
-    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) {
-        palette.setColor(role, orange);
-    }
-    palette.setBrush(QPalette::Base, context_.resources.darkBrush());
-    palette.setBrush(QPalette::Window, context_.resources.darkBrush());
-    edit->setPalette(palette);
-    edit->setAutoFillBackground(true);
-    edit->setFont(context_.resources.font(fontIndex));
+    painter.drawText(toQRect(r), alignment(item.textFormat), QString::fromStdString(found->second));
 }
 
 void SkinnedDialog::invalidate(const QRect& area) {
     update(area);
+}
+
+void SkinnedDialog::repaintElement(int id) {
+    if (const SkinItem* item = element(id)) {
+        invalidate(windowRect(*item));
+    }
 }
 
 void SkinnedDialog::paintElement(QPainter& painter, SkinItem& item) {
@@ -176,7 +242,9 @@ void SkinnedDialog::paintElement(QPainter& painter, SkinItem& item) {
         drawCaption(painter, item, item.rect);
         return;
     }
-    if (item.rect.contains(lastMouse_.x(), lastMouse_.y())) {
+    if (item.selected != 0) {
+        overlay(painter, selected_, item.rect);
+    } else if (item.hovered != 0) {
         overlay(painter, hover_, item.rect);
     }
     if (item.scaledLabel != 0) {
@@ -195,7 +263,7 @@ void SkinnedDialog::paintCanvas(QImage& canvas) {
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
     for (SkinItem& item : elements_) {
-        if (item.id > 0) {
+        if (item.shown != 0 && isActive(item)) {
             paintElement(painter, item);
         }
     }
@@ -222,18 +290,36 @@ void SkinnedDialog::paintEvent(QPaintEvent* event) {
                       canvas_);
 }
 
+void SkinnedDialog::drawSelectedPart(QPainter& painter, const QRect& area) const {
+    const QRect visible = area.intersected(QRect(QPoint(0, 0), imageSize()));
+    if (visible.isEmpty()) {
+        return;
+    }
+    if (selected_.isNull()) {
+        painter.fillRect(visible, QColor(255, 111, 0));
+    } else {
+        painter.drawImage(visible.topLeft(), selected_, visible);
+    }
+}
+
 void SkinnedDialog::trackHover(QPoint point) {
     lastMouse_ = point;
-    for (SkinItem& item : elements_) {
-        if (item.id <= 0 || item.isLabel != 0) {
-            continue;
+    int under = -1;
+    for (std::size_t i = 0; i < elements_.size(); ++i) {
+        SkinItem& item = elements_[i];
+        // Elements a page switch made inactive lose their hover too.
+        const bool inside = item.isLabel == 0 && isActive(item) && item.rect.contains(point.x(), point.y());
+        if (inside && under < 0) {
+            under = static_cast<int>(i);
         }
-        const bool inside = item.rect.contains(point.x(), point.y());
         if (inside != (item.hovered != 0)) {
             item.hovered = inside ? 1 : 0;
-            invalidate(QRect(QPoint(item.rect.left, item.rect.top),
-                             QPoint(item.rect.right - 1, item.rect.bottom - 1)));
+            invalidate(toQRect(item.rect));
         }
+    }
+    if (under != hoveredIndex_) {
+        hoveredIndex_ = under;
+        hoverChanged(under < 0 ? nullptr : &elements_[static_cast<std::size_t>(under)]);
     }
 }
 
@@ -242,10 +328,16 @@ void SkinnedDialog::mouseMoveEvent(QMouseEvent* event) {
     QDialog::mouseMoveEvent(event);
 }
 
+void SkinnedDialog::leaveEvent(QEvent* event) {
+    // A highlight must not stay behind on a window the mouse has left.
+    trackHover(QPoint(-1, -1));
+    QDialog::leaveEvent(event);
+}
+
 void SkinnedDialog::mousePressEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     trackHover(point);
-    if (event->button() == Qt::LeftButton && commandAt(point) < 0 && windowHandle() != nullptr) {
+    if (event->button() == Qt::LeftButton && hotspotAt(point) == nullptr && windowHandle() != nullptr) {
         windowHandle()->startSystemMove();
     }
     QDialog::mousePressEvent(event);
@@ -254,12 +346,115 @@ void SkinnedDialog::mousePressEvent(QMouseEvent* event) {
 void SkinnedDialog::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     trackHover(point);
+    // The background is the window's to drag: no button does anything there.
+    const bool onHotspot = hotspotAt(point) != nullptr;
     if (event->button() == Qt::LeftButton) {
-        const int id = commandAt(point);
-        if (id > 0) {
-            runCommand(id);
+        if (doubleClickArmed_) {
+            endDoubleClick();
+        } else if (onHotspot) {
+            leftButtonUp(point);
         }
+    } else if (event->button() == Qt::RightButton && onHotspot) {
+        rightClicked(commandAt(point), event->globalPosition().toPoint());
     }
+}
+
+void SkinnedDialog::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    if (event->button() != Qt::LeftButton || hotspotAt(point) == nullptr) {
+        // As a press: on the background the window is dragged.
+        mousePressEvent(event);
+        return;
+    }
+    trackHover(point);
+    // The first click of a double click does nothing; the second comes up as a click of its own.
+    dropPendingClick();
+    if (takesDoubleClicks()) {
+        doubleClickArmed_ = true;
+        doubleClickTarget_ = commandAt(point);
+        doubleClickTimer_.start(context_.clicks.pickAndEndWaitMs);
+    }
+}
+
+void SkinnedDialog::leftButtonUp(QPoint point) {
+    // A click still waiting runs before the next one: clicks keep their order.
+    if (pendingClick_) {
+        runPendingClick();
+    }
+    pendingClick_ = point;
+    if (clickRules_.dropIntervalMs > 0) {
+        clickTimer_.start(clickRules_.dropIntervalMs);
+    } else {
+        runPendingClick();
+    }
+}
+
+void SkinnedDialog::runPendingClick() {
+    clickTimer_.stop();
+    if (!pendingClick_) {
+        return;
+    }
+    const QPoint point = *pendingClick_;
+    pendingClick_.reset();
+    const int id = commandAt(point);
+    if (id > 0) {
+        runCommand(id);
+    }
+}
+
+void SkinnedDialog::dropPendingClick() {
+    clickTimer_.stop();
+    pendingClick_.reset();
+}
+
+void SkinnedDialog::endDoubleClick() {
+    doubleClickTimer_.stop();
+    if (!doubleClickArmed_) {
+        return;
+    }
+    doubleClickArmed_ = false;
+    doubleClicked(doubleClickTarget_);
+}
+
+void SkinnedDialog::setDialogKeys(DialogKey enter, DialogKey escape) {
+    enterKey_ = enter;
+    escapeKey_ = escape;
+}
+
+void SkinnedDialog::keepEnterIn(QWidget* control) {
+    enterKeepers_.push_back(control);
+}
+
+bool SkinnedDialog::keepsEnter(const QWidget* focus) const {
+    return focus != nullptr &&
+           std::find(enterKeepers_.begin(), enterKeepers_.end(), focus) != enterKeepers_.end();
+}
+
+void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = isEnter(event->key());
+    if (!enter && event->key() != Qt::Key_Escape) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (enter && keepsEnter(focusWidget())) {
+        event->accept();
+        return;
+    }
+    const DialogKey rule = enter ? enterKey_ : escapeKey_;
+    switch (rule.does) {
+    case DialogKey::Does::Standard:
+        QDialog::keyPressEvent(event);
+        return;
+    case DialogKey::Does::Nothing:
+        break;
+    case DialogKey::Does::RunCommand:
+        runCommand(rule.value);
+        break;
+    case DialogKey::Does::End:
+        done(rule.value);
+        break;
+    }
+    event->accept();
 }
 
 void SkinnedDialog::userMessage(unsigned, WPARAM, LPARAM) {}
@@ -273,14 +468,58 @@ void SkinnedDialog::customEvent(QEvent* event) {
     QDialog::customEvent(event);
 }
 
-void SkinnedDialog::drawSelectedPart(QPainter& painter, const QRect& area) const {
-    const QRect visible = area.intersected(QRect(QPoint(0, 0), imageSize()));
-    if (visible.isEmpty()) {
-        return;
+void SkinnedDialog::installHook() {
+    context_.hook.install(handle_);
+    hookInstalled_ = true;
+}
+
+void SkinnedDialog::releaseHook() {
+    if (hookInstalled_) {
+        hookInstalled_ = false;
+        context_.hook.uninstall();
     }
-    if (selected_.isNull()) {
-        painter.fillRect(visible, QColor(255, 111, 0));
-    } else {
-        painter.drawImage(visible.topLeft(), selected_, visible);
+}
+
+QString SkinnedDialog::byLanguage(const char* zh, const char* en) const {
+    return ByLanguage(context_.doc.uiLanguage, zh, en);
+}
+
+QString SkinnedDialog::modelCaption() const {
+    return QString::fromUtf8(ModelName(context_.doc.modelType));
+}
+
+void SkinnedDialog::place(QWidget* control, const ControlPlace& design) const {
+    control->setGeometry(Scaled(design.x, scale_), Scaled(design.y, scale_), Scaled(design.width, scale_),
+                         Scaled(design.height, scale_));
+}
+
+void SkinnedDialog::place(QWidget* control, const SkinRect& design) const {
+    control->setGeometry(toWindow(design));
+}
+
+void SkinnedDialog::styleEdit(QWidget* edit, int designFontHeight) const {
+    QPalette palette = edit->palette();
+    const QColor orange(255, 111, 0);
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) {
+        palette.setColor(role, orange);
     }
+    palette.setBrush(QPalette::Base, context_.resources.darkBrush());
+    palette.setBrush(QPalette::Window, context_.resources.darkBrush());
+    edit->setPalette(palette);
+    edit->setAutoFillBackground(true);
+    edit->setFont(context_.resources.font(Scaled(designFontHeight, scale_)));
+}
+
+ProgressOutcome SkinnedDialog::runDeviceOperation(int operationCode, const OperationMessages& messages) {
+    // Without the progress dialog wired in, nothing ran: that is no success.
+    const ProgressOutcome outcome = context_.dialogs.deviceOperation
+                                        ? context_.dialogs.deviceOperation(this, operationCode)
+                                        : ProgressOutcome::Failed;
+    const OperationMessage& said = outcome == ProgressOutcome::Finished ? messages.finished
+                                   : outcome == ProgressOutcome::Failed ? messages.failed
+                                                                        : messages.cancelled;
+    if (!said.text.isEmpty()) {
+        context_.prompts.message(this, said.text, modelCaption(), PromptButtons::Ok, said.icon);
+    }
+    return outcome;
 }

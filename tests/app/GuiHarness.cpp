@@ -5,7 +5,9 @@
 #include "skin/SkinnedDialog.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -50,18 +52,73 @@ GuiHarness::GuiHarness(int modelType, std::optional<float> scale, SimServerOptio
 
 GuiHarness::~GuiHarness() {
     worker.waitIdle();
+    resources.releaseImages();
+    resources.unregisterResourceFile();
+}
+
+bool GuiHarness::loadSkins() {
+    const QString file = QStringLiteral(ZARN_BUILD_DIR "/app/ZarnRES.rcc");
+    if (resources.registerResourceFile({file}) != file) {
+        return false;
+    }
+    resources.loadImages(doc.modelType);
+    return true;
 }
 
 QPoint At(const SkinnedDialog& window, int x, int y) {
     return {Scaled(x, window.scale()), Scaled(y, window.scale())};
 }
 
+QPoint CentreOf(const SkinnedDialog& window, int id) {
+    const SkinItem* item = window.element(id);
+    return item != nullptr ? window.windowRect(*item).center() : window.rect().center();
+}
+
+namespace {
+
+void settleClick(QWidget& window) {
+    if (const auto* skinned = qobject_cast<SkinnedDialog*>(&window)) {
+        WaitUntil([skinned] { return !skinned->clickPending(); }, 5000);
+    }
+}
+
+} // namespace
+
 void ClickAt(QWidget& window, QPoint point) {
     QTest::mouseMove(&window, point);
     QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, point);
+    settleClick(window);
+}
+
+void ClickOn(SkinnedDialog& window, int id) {
+    ClickAt(window, CentreOf(window, id));
+}
+
+void DoubleClickAt(QWidget& window, QPoint point) {
+    QTest::mouseMove(&window, point);
+    QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, point);
+    QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, point);
+    QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, point);
+    QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, point);
+    QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, point);
+    settleClick(window);
+}
+
+void RightClickAt(QWidget& window, QPoint point) {
+    QTest::mouseMove(&window, point);
+    QTest::mouseClick(&window, Qt::RightButton, Qt::NoModifier, point);
 }
 
 void MoveTo(QWidget& window, QPoint point) {
+    const QPoint global = window.mapToGlobal(point);
+    if (QCursor::pos() == global) {
+        // The platform reports no move to where the cursor already is (an
+        // earlier test may have left it there): tell this window directly.
+        QMouseEvent move(QEvent::MouseMove, QPointF(point), QPointF(global), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&window, &move);
+        return;
+    }
     QTest::mouseMove(&window, point);
 }
 

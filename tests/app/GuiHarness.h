@@ -27,6 +27,10 @@ struct GuiHarness {
     explicit GuiHarness(int modelType = 3, std::optional<float> scale = 1.0f, SimServerOptions server = {});
     ~GuiHarness();
 
+    // The generated skins of the model (ZarnRES.rcc of the build), for tests
+    // that look at real pixels; false when the file is missing.
+    bool loadSkins();
+
     std::unique_ptr<RunningSim> sim;
     ConfigDocument doc;
     AppResources resources;
@@ -43,7 +47,18 @@ const char* SimModelName(int modelType);
 
 // The window pixel of a 1080-based point.
 QPoint At(const SkinnedDialog& window, int x, int y);
+// The centre, in window pixels, of the first element with this id (a label
+// where it is drawn); the window's centre when there is none.
+QPoint CentreOf(const SkinnedDialog& window, int id);
+
+// A click as a person makes it: the mouse moves there, the left button goes
+// down and up.  On a skinned window it returns once a click waiting for a
+// double click has run.
 void ClickAt(QWidget& window, QPoint point);
+void ClickOn(SkinnedDialog& window, int id);
+// Down, up, down reported as a double click, up: what the platform delivers.
+void DoubleClickAt(QWidget& window, QPoint point);
+void RightClickAt(QWidget& window, QPoint point);
 void MoveTo(QWidget& window, QPoint point);
 
 // Runs `action` from the event loop once a modal dialog other than `below`

@@ -110,6 +110,21 @@ TEST(MainWindow, StatusTextNamesTheTitleExtremesAndTheHoveredKey) {
     EXPECT_EQ(f.window.statusBox()->toPlainText().toStdString().find('\r'), std::string::npos);
 }
 
+// The box is written when the hovered key or the document changes, never while painting.
+TEST(MainWindow, StatusBoxFollowsTheHoveredKeyAndTheCommands) {
+    MainWindowFixture f(3);
+    MoveTo(f.window, At(f.window, 1270, 660)); // away from every key
+    const QString title = f.window.statusBox()->toPlainText();
+    EXPECT_TRUE(title.startsWith(QStringLiteral("Zarn 编程软件"))) << title.toStdString();
+    EXPECT_FALSE(title.contains(QStringLiteral("顶层键"))) << title.toStdString();
+    MoveTo(f.window, KeyCentre(f.window, 43));
+    EXPECT_TRUE(f.window.statusBox()->toPlainText().contains(QStringLiteral("顶层键")));
+    MoveTo(f.window, At(f.window, 1270, 660));
+    EXPECT_EQ(f.window.statusBox()->toPlainText().toStdString(), title.toStdString());
+    ClickAt(f.window, At(f.window, 800, 110)); // language
+    EXPECT_TRUE(f.window.statusBox()->toPlainText().startsWith(QStringLiteral("Zarn Programming Software")));
+}
+
 TEST(MainWindow, FactoryFnLayerOfZarnShowsFunctionMarkers) {
     MainWindowFixture f(3);
     ClickAt(f.window, At(f.window, 1140, 100));
