@@ -4,6 +4,7 @@
 #include "model/TextEncoding.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <string_view>
@@ -81,6 +82,10 @@ std::string DescribeXmlProblem(const CXmlDocument& xml) {
     for (const Entry& entry : entries) {
         if (entry.name == u"file_error") {
             const long long error = number(entry, u"n");
+            // The text-file layer's word for a device, a FIFO or a socket at the path.
+            if (error == EINVAL) {
+                return "not a regular file";
+            }
             if (error > 0) {
                 return std::strerror(static_cast<int>(error));
             }

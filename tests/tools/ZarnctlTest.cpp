@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <vector>
 
 namespace {
@@ -211,6 +212,28 @@ TEST_F(ZarnctlTest, ProfilesThatCannotBeUsedExitWithFour) {
     }
     const CliRun unwritable = zarnctl({"--simulate=Zarn", "defaults", path("no/such/folder/x.pro")});
     EXPECT_EQ(unwritable.status, 4) << unwritable.err;
+}
+
+// A FIFO blocked the reader for good, and a save replaced a FIFO or even a
+// device node (zarnctl defaults /dev/null as root) by a plain file.
+TEST_F(ZarnctlTest, ProfilesAreNeitherReadFromNorSavedOverWhatIsNotAFile) {
+    const std::string fifo = path("fifo.pro");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const CliRun read = zarnctl({"--simulate=Zarn", "write-keys", fifo});
+    EXPECT_EQ(read.status, 4);
+    EXPECT_EQ(read.err, "The profile " + fifo + " could not be read: not a regular file\n");
+
+    std::vector<std::string> targets{fifo};
+    const std::string node = path("null.pro");
+    if (::mknod(node.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        targets.push_back(node);
+    }
+    for (const std::string& target : targets) {
+        const CliRun saved = zarnctl({"--simulate=Zarn", "defaults", target});
+        EXPECT_EQ(saved.status, 4) << target;
+        EXPECT_EQ(saved.err, "The profile " + target + " could not be written: not a regular file\n");
+        EXPECT_FALSE(fs::is_regular_file(target)) << target << " was replaced";
+    }
 }
 
 std::string hexRecord(int address, int type, const std::vector<int>& data) {
