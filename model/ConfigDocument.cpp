@@ -77,7 +77,7 @@ bool validSlot(int slot) {
 
 ConfigDocument::ConfigDocument() {
     // Every byte 200, so every counter reads negative: "never read".
-    std::memset(keyCounters.data(), 200, sizeof(int) * keyCounters.size());
+    std::memset(keyCounters.data(), 200, sizeof keyCounters);
 }
 
 bool ConfigDocument::BuildCatalogue() {

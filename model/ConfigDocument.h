@@ -60,7 +60,9 @@ public:
     std::array<int, kSlotCount> keyMode{};
     std::array<int, kSlotCount> keyCode{};
     std::array<RecordList, kSlotCount> keyLists;
-    std::array<int, kKeyCount + 1> keyCounters{};
+    // The keyboard counts in unsigned 32 bits: held wider than int, so that
+    // every count stays positive and a negative value still means not read.
+    std::array<std::int64_t, kKeyCount + 1> keyCounters{};
     int highestKey = -1;
     int lowestKey = -1;
 

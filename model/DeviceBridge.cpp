@@ -290,8 +290,10 @@ bool ReadLightsFromDevice(ConfigDocument& doc) {
 
 namespace {
 
+using Counters = std::array<std::int64_t, kKeyCount + 1>;
+
 // Ties keep the earlier key; -1 when no key was pressed.
-int mostUsedKey(const std::array<int, kKeyCount + 1>& counters) {
+int mostUsedKey(const Counters& counters) {
     int best = 1;
     for (int key = 2; key <= kKeyCount; ++key) {
         if (counters[static_cast<std::size_t>(key)] > counters[static_cast<std::size_t>(best)]) {
@@ -302,11 +304,11 @@ int mostUsedKey(const std::array<int, kKeyCount + 1>& counters) {
 }
 
 // The least used of the keys that were pressed at all.
-int leastUsedKey(const std::array<int, kKeyCount + 1>& counters) {
+int leastUsedKey(const Counters& counters) {
     int best = 1;
     for (int key = 2; key <= kKeyCount; ++key) {
-        const int count = counters[static_cast<std::size_t>(key)];
-        const int bestCount = counters[static_cast<std::size_t>(best)];
+        const std::int64_t count = counters[static_cast<std::size_t>(key)];
+        const std::int64_t bestCount = counters[static_cast<std::size_t>(best)];
         if (count > 0 && (count < bestCount || bestCount <= 0)) {
             best = key;
         }
@@ -321,7 +323,11 @@ bool ReadCountersFromDevice(ConfigDocument& doc) {
     if (!doc.device.getPressCounterFromDev(read.data())) {
         return false;
     }
-    std::copy(read.begin(), read.end(), doc.keyCounters.begin() + 1);
+    // The library hands the 32 bits over in an int; they are a count, never negative.
+    for (int key = 1; key <= kKeyCount; ++key) {
+        doc.keyCounters[static_cast<std::size_t>(key)] =
+            static_cast<std::uint32_t>(read[static_cast<std::size_t>(key - 1)]);
+    }
     doc.highestKey = mostUsedKey(doc.keyCounters);
     doc.lowestKey = leastUsedKey(doc.keyCounters);
     return true;

@@ -245,7 +245,7 @@ void commit(ConfigDocument& doc, ProfileContent& content) {
         doc.keyLists[slot] = std::move(content.lists[slot]);
     }
     // Every byte 200: every counter reads negative until the keyboard is read again.
-    std::memset(doc.keyCounters.data(), 200, sizeof(int) * doc.keyCounters.size());
+    std::memset(doc.keyCounters.data(), 200, sizeof doc.keyCounters);
     doc.highestKey = -1;
     doc.lowestKey = -1;
 }

@@ -104,6 +104,10 @@ TEST(MainWindow, StatusTextNamesTheTitleExtremesAndTheHoveredKey) {
         doc.DescribeAssignment(43, 1) + "\r\n";
     EXPECT_EQ(f.window.statusText(), expected);
 
+    doc.keyCounters[43] = 0xFFFFFFFF; // the keyboard's counters are unsigned
+    f.window.renderImage();
+    EXPECT_NE(f.window.statusText().find("Counter: 4294967295\r\n"), std::string::npos);
+
     doc.keyCounters[43] = -1; // never read: nothing after the label
     f.window.renderImage();
     EXPECT_NE(f.window.statusText().find("Counter: \r\nTop layer Key"), std::string::npos);

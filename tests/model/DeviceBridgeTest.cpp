@@ -532,7 +532,7 @@ TEST_P(CounterTest, FindsTheMostAndLeastUsedKey) {
     EXPECT_EQ(doc->highestKey, c.highest);
     EXPECT_EQ(doc->lowestKey, c.lowest);
     for (const auto& [key, count] : c.counts) {
-        EXPECT_EQ(doc->keyCounters[static_cast<std::size_t>(key)], static_cast<int>(count));
+        EXPECT_EQ(doc->keyCounters[static_cast<std::size_t>(key)], static_cast<std::int64_t>(count));
     }
     EXPECT_LT(doc->keyCounters[0], 0); // key 0 is never read
 }
@@ -543,6 +543,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CounterCase{"ties keep the earlier key", {{1, 5}, {2, 3}, {9, 3}}, 1, 2},
                       CounterCase{"only late keys pressed", {{50, 2}, {103, 9}}, 103, 50},
                       CounterCase{"one key", {{77, 1}}, 77, 77},
-                      CounterCase{"equal maxima", {{4, 8}, {3, 8}}, 3, 3}));
+                      CounterCase{"equal maxima", {{4, 8}, {3, 8}}, 3, 3},
+                      // The keyboard counts in unsigned 32 bits: these are the largest, not "not read".
+                      CounterCase{
+                          "counts past the signed range", {{2, 0xFFFFFFFF}, {3, 0x80000000}, {4, 1}}, 2, 4}));
 
 } // namespace

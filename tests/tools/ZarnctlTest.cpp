@@ -170,6 +170,50 @@ TEST_F(ZarnctlTest, CountersAsTextAndAsJson) {
     EXPECT_EQ(lineOf(text.out, "Least used key: ").rfind("Least used key: ScrollLock (key 85, ", 0), 0u);
 }
 
+// The 412 bytes of the counter area as the keyboard sends them, every
+// counter `count` except key 1's, which is 0xFFFFFFFF.
+std::vector<ScriptedKeyboard::Payload> counterArea(std::uint8_t count) {
+    std::vector<std::uint8_t> area(4 * kKeyCount, 0);
+    for (std::size_t at = 0; at < area.size(); at += 4) {
+        area[at] = count;
+    }
+    std::fill_n(area.begin(), 4, std::uint8_t{0xFF});
+    std::vector<ScriptedKeyboard::Payload> replies;
+    for (std::size_t offset = 0; offset < area.size(); offset += 61) {
+        const std::size_t n = std::min<std::size_t>(61, area.size() - offset);
+        auto chunk = ScriptedKeyboard::payload({0x00, 0xE3, static_cast<std::uint8_t>(n)});
+        std::copy_n(area.begin() + static_cast<std::ptrdiff_t>(offset), n, chunk.begin() + 3);
+        replies.push_back(chunk);
+    }
+    ScriptedKeyboard::Payload end{};
+    end.fill(0xE6);
+    replies.push_back(end);
+    return replies;
+}
+
+// Counters are unsigned 32-bit on the keyboard; they were printed signed.
+TEST_F(ZarnctlTest, CountersAreUnsigned) {
+    const ScriptedKeyboard keyboard(
+        [](const ScriptedKeyboard::Payload& request) {
+            ScriptedKeyboard::Answer answer;
+            if (request[1] == 0xE3) {
+                answer.replies = counterArea(3);
+            }
+            return answer;
+        },
+        ScriptedKeyboardIdentity{0x0483, 0x5239, 1});
+    environment_["ZARN_VIRTUAL_HID"] = "0483:5239:1=" + keyboard.socketPath();
+    const CliRun json = zarnctl({"counters", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find("\"mostUsedKey\": {\"key\": 1, \"label\": \"Esc\", \"count\": 4294967295}"),
+              std::string::npos)
+        << json.out;
+    const CliRun text = zarnctl({"counters"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out.rfind("  1  Esc        4294967295\n", 0), 0u) << text.out;
+    EXPECT_NE(text.out.find("Most used key: Esc (key 1, 4294967295 presses)"), std::string::npos) << text.out;
+}
+
 TEST_F(ZarnctlTest, ProfilesTravelBetweenFileAndKeyboard) {
     const std::string factory = path("factory.pro");
     const std::string back = path("back.pro");
