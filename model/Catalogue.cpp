@@ -18,14 +18,15 @@ struct ModelRow {
     std::uint16_t productId;
     const char* name;
     const char* firmwarePrefix;
+    bool backlight;
 };
 
 // The first row also stands for every value that is not one of the four.
 constexpr ModelRow kModels[] = {
-    {1, 0x5039, "ZarnRGB.BT", "ZarnRGB.BT_"},
-    {2, 0x5139, "ZarnBT", "ZarnBT_"},
-    {3, 0x5239, "Zarn", "Zarn_"},
-    {4, 0x5339, "ZarnRGB", "ZarnRGB_"},
+    {1, 0x5039, "ZarnRGB.BT", "ZarnRGB.BT_", true},
+    {2, 0x5139, "ZarnBT", "ZarnBT_", false},
+    {3, 0x5239, "Zarn", "Zarn_", false},
+    {4, 0x5339, "ZarnRGB", "ZarnRGB_", true},
 };
 
 const ModelRow& modelRow(int modelType) {
@@ -72,6 +73,10 @@ const char* TypeNameZh(int type) {
 
 const char* TypeNameEn(int type) {
     return type >= 0 && type < kTypeCount ? kTypeNames[type].en : "";
+}
+
+bool HasBacklight(int modelType) {
+    return modelRow(modelType).backlight;
 }
 
 const char* FirmwarePrefix(int modelType) {

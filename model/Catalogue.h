@@ -62,6 +62,9 @@ const char* TypeNameEn(int type);
 
 // Model name of a ModelType: 2 "ZarnBT", 3 "Zarn", 4 "ZarnRGB", anything else "ZarnRGB.BT".
 const char* ModelName(int modelType);
+// Whether the model has a per-key backlight (ZarnRGB.BT and ZarnRGB; any
+// value that is none of the four behaves as ZarnRGB.BT).
+bool HasBacklight(int modelType);
 // Start of the file name of every firmware file for the model.
 const char* FirmwarePrefix(int modelType);
 // ModelType of a model name, 0 for a name that is none of the four.

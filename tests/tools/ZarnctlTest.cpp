@@ -117,23 +117,36 @@ TEST_F(ZarnctlTest, ResetThenShowGivesTheFactoryFnLayer) {
     EXPECT_EQ(lineOf(top.out, " 73 "), " 73  Ctrl       Single     RCTRL");
 }
 
-TEST_F(ZarnctlTest, ResetSendsTheKeyTableAndNothingElseToAKeyboardOfItsOwn) {
-    const ScriptedKeyboard keyboard({}, ScriptedKeyboardIdentity{0x0483, 0x5239, 1});
+// Answers the version query, so that it takes writes.
+ScriptedKeyboard::Script answersItsVersion() {
+    return [](const ScriptedKeyboard::Payload& request) {
+        ScriptedKeyboard::Answer answer;
+        if (request[1] == 0xF9) {
+            answer.replies.push_back(ScriptedKeyboard::payload({0x00, 0xF9, 'Z', 'a', 'r', 'n'}));
+        }
+        return answer;
+    };
+}
+
+TEST_F(ZarnctlTest, ResetAsksForTheVersionThenSendsTheKeyTableAndNothingElse) {
+    const ScriptedKeyboard keyboard(answersItsVersion(), ScriptedKeyboardIdentity{0x0483, 0x5239, 1});
     environment_["ZARN_VIRTUAL_HID"] = "0483:5239:1=" + keyboard.socketPath();
     const CliRun reset = zarnctl({"reset"});
     ASSERT_EQ(reset.status, 0) << reset.err;
 
-    // The begin request, 206 entries and the end report; no request after it.
-    ASSERT_TRUE(keyboard.waitForReceived(2 + 2 * kKeyCount, 5000));
-    EXPECT_FALSE(keyboard.waitForReceived(3 + 2 * kKeyCount, 300));
+    // The version query, the begin request, 206 entries and the end report;
+    // no request after it.
+    ASSERT_TRUE(keyboard.waitForReceived(3 + 2 * kKeyCount, 5000));
+    EXPECT_FALSE(keyboard.waitForReceived(4 + 2 * kKeyCount, 300));
     const auto reports = keyboard.received();
-    EXPECT_EQ(reports.front(), ScriptedKeyboard::payload({0x00, 0xF1}));
+    EXPECT_EQ(reports[0], ScriptedKeyboard::payload({0x00, 0xF9}));
+    EXPECT_EQ(reports[1], ScriptedKeyboard::payload({0x00, 0xF1}));
     ScriptedKeyboard::Payload end{};
     std::fill(end.begin() + 1, end.end(), std::uint8_t{0xF6});
     EXPECT_EQ(reports.back(), end);
     // Layer 2 key 72 of a Zarn: FN (156); layer 2 key 11: an empty entry.
-    EXPECT_EQ(reports[1 + 103 + 71], ScriptedKeyboard::payload({0x00, 0xF0, 2, 72, 0, 1, 156}));
-    EXPECT_EQ(reports[1 + 103 + 10], ScriptedKeyboard::payload({0x00, 0xF0, 2, 11, 0, 0}));
+    EXPECT_EQ(reports[2 + 103 + 71], ScriptedKeyboard::payload({0x00, 0xF0, 2, 72, 0, 1, 156}));
+    EXPECT_EQ(reports[2 + 103 + 10], ScriptedKeyboard::payload({0x00, 0xF0, 2, 11, 0, 0}));
 }
 
 TEST_F(ZarnctlTest, ModelsKeepTheirOwnFactoryLayers) {

@@ -1,8 +1,11 @@
 #include "tools/zarnctl/CliCommands.h"
 
+#include "model/Catalogue.h"
 #include "model/DeviceBridge.h"
 #include "model/FirmwareFile.h"
 #include "model/ProfileFile.h"
+#include "model/WriteVerification.h"
+#include "tools/zarnctl/CliJson.h"
 #include "tools/zarnctl/CliKeyboard.h"
 #include "tools/zarnctl/ExitStatus.h"
 #include "tools/zarnctl/ProgressBar.h"
@@ -70,29 +73,6 @@ std::string utf8(const wchar_t* text, std::size_t length) {
     return result;
 }
 
-std::string jsonString(const std::string& text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            quoted += "\\\"";
-            break;
-        case '\\':
-            quoted += "\\\\";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                quoted += escaped;
-            } else {
-                quoted += c;
-            }
-        }
-    }
-    return quoted + '"';
-}
-
 std::string profileProblem(const ProfileResult& result, const std::string& path, const char* model) {
     std::string message;
     switch (result.error) {
@@ -139,6 +119,83 @@ bool writeKeys(CliKeyboard& keyboard, const CliRequest& request) {
     return written;
 }
 
+// The options of a write command: --verify and one operand where it takes one.
+struct WriteOptions {
+    bool verify = false;
+    std::vector<std::string> operands;
+};
+
+std::optional<WriteOptions> writeOptions(const CliRequest& request) {
+    WriteOptions options;
+    for (const std::string& arg : request.args) {
+        if (arg == "--verify") {
+            options.verify = true;
+        } else if (arg.starts_with("--")) {
+            commandUsage(request, "unknown option '" + arg + "'");
+            return std::nullopt;
+        } else {
+            options.operands.push_back(arg);
+        }
+    }
+    return options;
+}
+
+// A write gets no answer from the keyboard, so one that stopped reading
+// would take it in silence: it is asked for its version first.
+bool keyboardAnswers(CliKeyboard& keyboard) {
+    wchar_t version[kVersionTextLength] = {};
+    return keyboard.document().device.ReadKeyboardVersion(version);
+}
+
+std::string describeKeys(const std::vector<KeyOnLayer>& keys) {
+    std::string text;
+    for (const KeyOnLayer& key : keys) {
+        text += (text.empty() ? "" : ", ") + std::string(KeyLabel(key.key)) + " (key " +
+                std::to_string(key.key) + (key.layer == 0 ? ", top layer)" : ", Fn layer)");
+    }
+    return text;
+}
+
+// Reads the keys back through a device object of its own and names those
+// that differ from what was written.
+int verifyKeys(CliKeyboard& keyboard, const CliRequest& request) {
+    std::optional<std::vector<KeyOnLayer>> differing;
+    {
+        ProgressBar bar(request.err, request.errIsTerminal, "Verifying keys");
+        differing = KeysThatDiffer(keyboard.document().device, bar.window());
+        bar.finish(differing.has_value());
+    }
+    if (!differing) {
+        return keyboard.failed(request.err, "Verifying the keys failed: they could not be read back.");
+    }
+    if (!differing->empty()) {
+        request.err << "Verification failed: " << differing->size() << " of " << 2 * kKeyCount
+                    << " keys differ from what was written: " << describeKeys(*differing) << ".\n";
+        return kExitDeviceFailed;
+    }
+    request.out << "Verified: the keyboard holds every key as written.\n";
+    return kExitDone;
+}
+
+int verifyLights(CliKeyboard& keyboard, const CliRequest& request) {
+    const auto differing = LightsThatDiffer(keyboard.document().device);
+    if (!differing) {
+        return keyboard.failed(request.err, "Verifying the colours failed: they could not be read back.");
+    }
+    if (!differing->empty()) {
+        std::string keys;
+        for (const int key : *differing) {
+            keys += (keys.empty() ? "" : ", ") + std::string(KeyLabel(key)) + " (key " + std::to_string(key) +
+                    ")";
+        }
+        request.err << "Verification failed: " << differing->size() << " of " << kKeyCount
+                    << " colours differ from what was written: " << keys << ".\n";
+        return kExitDeviceFailed;
+    }
+    request.out << "Verified: the keyboard holds every colour as written.\n";
+    return kExitDone;
+}
+
 // Detects the keyboard and opens the profile for its model.
 int loadProfileFor(CliKeyboard& keyboard, const std::string& path, std::ostream& err) {
     if (!keyboard.detect(err)) {
@@ -172,30 +229,34 @@ void printCountersText(const ConfigDocument& doc, std::ostream& out) {
     out << "Least used key: " << describe(doc.lowestKey) << '\n';
 }
 
-void printCountersJson(const ConfigDocument& doc, std::ostream& out) {
-    const auto keyObject = [&](int key) {
-        return "{\"key\": " + std::to_string(key) + ", \"label\": " + jsonString(KeyLabel(key)) +
-               ", \"count\": " + std::to_string(doc.keyCounters[static_cast<std::size_t>(key)]) + "}";
-    };
-    out << "{\n  \"model\": " << jsonString(ModelName(doc.modelType)) << ",\n  \"counters\": [\n";
-    for (int key = 1; key <= kKeyCount; ++key) {
-        out << "    " << keyObject(key) << (key < kKeyCount ? ",\n" : "\n");
+// Every argument of the command must be --json; true when one was given.
+std::optional<bool> jsonOption(const CliRequest& request) {
+    bool json = false;
+    for (const std::string& arg : request.args) {
+        if (arg != "--json") {
+            commandUsage(request, "unexpected argument '" + arg + "'");
+            return std::nullopt;
+        }
+        json = true;
     }
-    out << "  ],\n";
-    out << "  \"mostUsedKey\": " << (doc.highestKey > 0 ? keyObject(doc.highestKey) : "null") << ",\n";
-    out << "  \"leastUsedKey\": " << (doc.lowestKey > 0 ? keyObject(doc.lowestKey) : "null") << "\n}\n";
+    return json;
 }
 
 } // namespace
 
 int RunList(CliRequest& request) {
-    if (const int status = expectNoArguments(request); status != kExitDone) {
-        return status;
+    const auto json = jsonOption(request);
+    if (!json) {
+        return kExitUsage;
     }
     const std::vector<KeyboardListing> keyboards = ListKeyboards();
     if (keyboards.empty()) {
         request.err << kNotConnectedMessage << '\n';
         return kExitNoKeyboard;
+    }
+    if (*json) {
+        PrintListJson(keyboards, request.out);
+        return kExitDone;
     }
     for (const KeyboardListing& keyboard : keyboards) {
         request.out << ModelName(keyboard.modelType) << '\t' << keyboard.modelType << '\t'
@@ -222,12 +283,9 @@ int RunVersion(CliRequest& request) {
 }
 
 int RunCounters(CliRequest& request) {
-    bool json = false;
-    for (const std::string& arg : request.args) {
-        if (arg != "--json") {
-            return commandUsage(request, "unexpected argument '" + arg + "'");
-        }
-        json = true;
+    const auto json = jsonOption(request);
+    if (!json) {
+        return kExitUsage;
     }
     CliKeyboard keyboard;
     if (!keyboard.open(request.err)) {
@@ -237,8 +295,8 @@ int RunCounters(CliRequest& request) {
     if (!ReadCountersFromDevice(doc)) {
         return keyboard.failed(request.err, "Reading the counters failed.");
     }
-    if (json) {
-        printCountersJson(doc, request.out);
+    if (*json) {
+        PrintCountersJson(doc, request.out);
     } else {
         printCountersText(doc, request.out);
     }
@@ -247,8 +305,13 @@ int RunCounters(CliRequest& request) {
 
 int RunShow(CliRequest& request) {
     int layer = 0;
+    bool json = false;
     for (std::size_t i = 0; i < request.args.size(); ++i) {
         std::string value;
+        if (request.args[i] == "--json") {
+            json = true;
+            continue;
+        }
         if (request.args[i] == "--layer" && i + 1 < request.args.size()) {
             value = request.args[++i];
         } else if (request.args[i].starts_with("--layer=")) {
@@ -271,6 +334,10 @@ int RunShow(CliRequest& request) {
         return keyboard.failed(request.err, "Reading the keys failed.");
     }
     const ConfigDocument& doc = keyboard.document();
+    if (json) {
+        PrintShowJson(doc, layer, request.out);
+        return kExitDone;
+    }
     request.out << (layer == 0 ? "Top layer" : "Fn layer") << " of " << keyboard.modelName() << '\n';
     for (int key = 1; key <= kKeyCount; ++key) {
         const int mode = doc.keyMode[static_cast<std::size_t>(2 * key + layer)];
@@ -285,18 +352,25 @@ int RunShow(CliRequest& request) {
 }
 
 int RunReset(CliRequest& request) {
-    if (const int status = expectNoArguments(request); status != kExitDone) {
-        return status;
+    const auto options = writeOptions(request);
+    if (!options) {
+        return kExitUsage;
+    }
+    if (!options->operands.empty()) {
+        return commandUsage(request, "unexpected argument '" + options->operands.front() + "'");
     }
     CliKeyboard keyboard;
     if (!keyboard.open(request.err)) {
         return kExitNoKeyboard;
     }
+    if (!keyboardAnswers(keyboard)) {
+        return keyboard.failed(request.err, "Nothing was written.");
+    }
     if (!writeKeys(keyboard, request)) {
         return keyboard.failed(request.err, "Writing the keys failed.");
     }
     request.out << "Factory assignment of " << keyboard.modelName() << " written.\n";
-    return kExitDone;
+    return options->verify ? verifyKeys(keyboard, request) : kExitDone;
 }
 
 int RunReadKeys(CliRequest& request) {
@@ -324,10 +398,22 @@ int RunReadKeys(CliRequest& request) {
     return kExitDone;
 }
 
+// One part of a profile and how it travels.
+struct ProfilePart {
+    const char* name;    // "Keys"
+    const char* failure; // "Writing the keys failed."
+    bool (*send)(CliKeyboard&, const CliRequest&);
+    int (*verify)(CliKeyboard&, const CliRequest&);
+    bool lights; // only a model with a backlight takes it
+};
+
 // Opens a profile of the detected model and sends one part of it.
-int writeProfilePart(CliRequest& request, const std::function<bool(CliKeyboard&)>& send, const char* failure,
-                     const char* part) {
-    const auto path = singleOperand(request, request.args, "PROFILE");
+int writeProfilePart(CliRequest& request, const ProfilePart& part) {
+    const auto options = writeOptions(request);
+    if (!options) {
+        return kExitUsage;
+    }
+    const auto path = singleOperand(request, options->operands, "PROFILE");
     if (!path) {
         return kExitUsage;
     }
@@ -335,26 +421,33 @@ int writeProfilePart(CliRequest& request, const std::function<bool(CliKeyboard&)
     if (const int status = loadProfileFor(keyboard, *path, request.err); status != kExitDone) {
         return status;
     }
+    if (part.lights && !HasBacklight(keyboard.document().modelType)) {
+        request.err << "The " << keyboard.modelName() << " has no backlight: no colours were written.\n";
+        return kExitRefused;
+    }
     if (!keyboard.connect(request.err)) {
         return kExitNoKeyboard;
     }
-    if (!send(keyboard)) {
-        return keyboard.failed(request.err, failure);
+    if (!keyboardAnswers(keyboard)) {
+        return keyboard.failed(request.err, "Nothing was written.");
     }
-    request.out << part << " of " << *path << " written.\n";
-    return kExitDone;
+    if (!part.send(keyboard, request)) {
+        return keyboard.failed(request.err, part.failure);
+    }
+    request.out << part.name << " of " << *path << " written.\n";
+    return options->verify ? part.verify(keyboard, request) : kExitDone;
 }
 
 int RunWriteKeys(CliRequest& request) {
-    return writeProfilePart(
-        request, [&](CliKeyboard& keyboard) { return writeKeys(keyboard, request); },
-        "Writing the keys failed.", "Keys");
+    return writeProfilePart(request, {"Keys", "Writing the keys failed.", writeKeys, verifyKeys, false});
 }
 
 int RunWriteLights(CliRequest& request) {
-    return writeProfilePart(
-        request, [](CliKeyboard& keyboard) { return WriteLightsToDevice(keyboard.document()); },
-        "Writing the colours failed.", "Colours");
+    return writeProfilePart(request, {"Colours", "Writing the colours failed.",
+                                      [](CliKeyboard& keyboard, const CliRequest&) {
+                                          return WriteLightsToDevice(keyboard.document());
+                                      },
+                                      verifyLights, true});
 }
 
 int RunDefaults(CliRequest& request) {

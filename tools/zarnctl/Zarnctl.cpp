@@ -17,12 +17,20 @@ struct Command {
     const char* summary;
     const char* help;
     int (*run)(CliRequest&);
+    bool writes = false;
 };
 
+// A keyboard takes a write without answering: a write first asks it for its
+// version, and --verify reads back what it holds.
+constexpr const char* kWriteHelp =
+    "A keyboard that does not answer a version query first is not written.\n"
+    "  --verify  read back what the keyboard holds and name every key that differs";
+
 constexpr Command kCommands[] = {
-    {"list", "list", "the keyboards present; the first is used",
+    {"list", "list [--json]", "the keyboards present; the first is used",
      "Lists the keyboards of the family that are present: model name, ModelType and path.\n"
-     "The first one listed is the one every other command uses.",
+     "The first one listed is the one every other command uses.\n"
+     "  --json  print one JSON object instead",
      RunList},
     {"version", "version", "the keyboard's version text", "Prints the keyboard's version text.", RunVersion},
     {"counters", "counters [--json]", "key-press counters, most and least used key",
@@ -30,18 +38,21 @@ constexpr Command kCommands[] = {
      "the least used key (a key never pressed is neither).\n"
      "  --json  print one JSON object instead",
      RunCounters},
-    {"show", "show [--layer 0|1]", "every key's assignment as the keyboard holds it",
+    {"show", "show [--layer 0|1] [--json]", "every key's assignment as the keyboard holds it",
      "Reads the keyboard's keys and prints, per key, its label, type and assignment.\n"
-     "  --layer N  0 the top layer (default), 1 the Fn layer",
+     "  --layer N  0 the top layer (default), 1 the Fn layer\n"
+     "  --json     print one JSON object instead",
      RunShow},
-    {"reset", "reset", "write the factory assignment to the keyboard",
-     "Writes the factory assignment of the keyboard's model to the keyboard.", RunReset},
+    {"reset", "reset [--verify]", "write the factory assignment to the keyboard",
+     "Writes the factory assignment of the keyboard's model to the keyboard.", RunReset, true},
     {"read-keys", "read-keys PROFILE.pro", "read keys and colours into a profile",
      "Reads the keys and then the colours from the keyboard and saves them as a profile.", RunReadKeys},
-    {"write-keys", "write-keys PROFILE.pro", "write a profile's keys to the keyboard",
-     "Opens a profile of the keyboard's model and writes its keys.", RunWriteKeys},
-    {"write-lights", "write-lights PROFILE.pro", "write a profile's colours to the keyboard",
-     "Opens a profile of the keyboard's model and writes its key colours.", RunWriteLights},
+    {"write-keys", "write-keys [--verify] PROFILE.pro", "write a profile's keys to the keyboard",
+     "Opens a profile of the keyboard's model and writes its keys.", RunWriteKeys, true},
+    {"write-lights", "write-lights [--verify] PROFILE.pro", "write a profile's colours to the keyboard",
+     "Opens a profile of the keyboard's model and writes its key colours (ZarnRGB.BT and ZarnRGB;\n"
+     "the other models have no backlight).",
+     RunWriteLights, true},
     {"defaults", "defaults PROFILE.pro", "save the factory profile (keyboard untouched)",
      "Saves the factory profile of the keyboard's model; the keyboard is not touched.", RunDefaults},
     {"flash", "flash [--force] FIRMWARE", "download Intel HEX firmware",
@@ -51,29 +62,40 @@ constexpr Command kCommands[] = {
      RunFlash},
 };
 
+constexpr std::size_t kSynopsisWidth = 26;
+
 constexpr const char* kExitHelp =
-    "Exit status: 0 done, 1 the device operation failed, 2 usage, 3 no keyboard or one that\n"
-    "cannot be used now (permission denied, busy with another program, gone), 4 a profile\n"
-    "that cannot be read or written or belongs to another model, or a firmware file refused.\n";
+    "Exit status: 0 done, 1 the device operation failed (or --verify found a difference),\n"
+    "2 usage, 3 no keyboard or one that cannot be used now (permission denied, busy with\n"
+    "another program, gone), 4 a profile that cannot be read or written or belongs to another\n"
+    "model, a firmware file refused, or colours for a model without a backlight.\n";
 
 void printUsage(std::ostream& stream) {
-    stream << "Usage: zarnctl [--simulate[=MODEL]] COMMAND [ARGS]\n\n"
+    stream << "Usage: zarnctl [--simulate[=MODEL]] COMMAND [ARGS]\n"
+              "       zarnctl --help | --version\n\n"
               "Commands:\n";
     for (const Command& command : kCommands) {
-        stream << "  " << std::left << std::setw(26) << command.synopsis << command.summary << '\n';
+        // A long synopsis puts its summary on a line of its own.
+        const std::string synopsis = command.synopsis;
+        stream << "  " << std::left << std::setw(kSynopsisWidth) << synopsis;
+        if (synopsis.size() >= kSynopsisWidth) {
+            stream << '\n' << std::string(2 + kSynopsisWidth, ' ');
+        }
+        stream << command.summary << '\n';
     }
     stream << "\n  --simulate[=MODEL]  run a simulated keyboard inside zarnctl (MODEL one of ZarnRGB.BT,\n"
               "                      ZarnBT, Zarn, ZarnRGB; default "
            << kDefaultSimulatedModel
-           << "); it keeps its memory between runs\n"
+           << "); it keeps its memory\n"
+              "                      between runs\n"
               "  COMMAND --help      the command's own help\n\n"
            << kExitHelp;
 }
 
 void printCommandHelp(const Command& command, std::ostream& stream) {
     stream << "Usage: zarnctl [--simulate[=MODEL]] " << command.synopsis << "\n\n"
-           << command.help << "\n\n"
-           << kExitHelp;
+           << command.help << '\n'
+           << (command.writes ? kWriteHelp : "") << (command.writes ? "\n\n" : "\n") << kExitHelp;
 }
 
 const Command* findCommand(std::string_view name) {
@@ -105,6 +127,10 @@ int RunZarnctl(const std::vector<std::string>& args, std::ostream& out, std::ost
         const std::string& option = args[next];
         if (isHelp(option)) {
             printUsage(out);
+            return kExitDone;
+        }
+        if (option == "--version") {
+            out << "zarnctl " << ZARN_VERSION << '\n';
             return kExitDone;
         }
         if (option == "--simulate") {
