@@ -95,7 +95,7 @@ TEST_F(SimProgramTest, RefusesBadArgumentsWithAReason) {
     struct Case {
         std::string arguments;
         int code;
-        const char* reason;
+        std::string reason;
     };
     std::ofstream(directory_ + "/bad.state") << "zarn-sim state 1\n";
     const Case cases[] = {
@@ -103,9 +103,17 @@ TEST_F(SimProgramTest, RefusesBadArgumentsWithAReason) {
         {"--model Zarn --socket " + socket_ + " --latency-us fast", 2, "bad value"},
         {"--model Zarn --socket " + socket_ + " --frobnicate", 2, "unknown argument"},
         {"--model Zarn --socket", 2, "needs a value"},
-        {"--model Zarn2 --socket " + socket_, 1, "unknown model"},
+        // Everything typed wrong is a usage error, found before anything starts.
+        {"--model Zarn2 --socket " + socket_, 2, "unknown model"},
+        {"--model Zarn --socket " + socket_ + " --counters lots", 2, "lots"},
+        {"--model Zarn --socket " + socket_ + " --version " + std::string(63, 'v'), 2, "62 bytes"},
+        {"--model Zarn --socket " + socket_ + " --state " + directory_ + "/no/such/x.state", 2,
+         "the folder of --state " + directory_ + "/no/such/x.state does not exist"},
+        {"--model Zarn --socket " + socket_ + " --state " + directory_, 2, "is a folder, not a file"},
+        {"--model Zarn --socket " + socket_ + " --trace /no/such/folder/t", 2, "the folder of --trace"},
         {"--model Zarn --socket " + socket_ + " --state " + directory_ + "/bad.state", 1, "refused"},
-        {"--model Zarn --socket " + directory_, 1, "not a socket"},
+        {"--model Zarn --socket " + directory_, 2, "is a folder, not a file"},
+        {"--model Zarn --socket " + directory_ + "/errors", 1, "not a socket"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(exitCodeOf(c.arguments, errors), c.code) << c.arguments;

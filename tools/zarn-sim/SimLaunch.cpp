@@ -6,7 +6,12 @@
 #include "tools/zarn-sim/SimStateFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <filesystem>
+
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +57,32 @@ bool applyOption(std::string_view name, std::string_view value, SimConfig* confi
     return true;
 }
 
+// A file the keyboard makes (its socket, state or trace) must be possible
+// from the start: a typo in its folder is an argument error, found before
+// the keyboard takes its first write rather than at it.
+bool checkFileArgument(const char* option, const std::string& path, std::string* error) {
+    namespace fs = std::filesystem;
+    if (path.empty()) {
+        return true;
+    }
+    std::error_code code;
+    if (fs::is_directory(path, code)) {
+        *error = std::string(option) + " " + path + " is a folder, not a file";
+        return false;
+    }
+    const fs::path folder = fs::path(path).has_parent_path() ? fs::path(path).parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, code)) {
+        *error = "the folder of " + std::string(option) + " " + path + " does not exist";
+        return false;
+    }
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        *error =
+            "the folder of " + std::string(option) + " " + path + " is not writable: " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
 constexpr std::string_view kValueOptions[] = {"--model",      "--socket",     "--state",
                                               "--trace",      "--version",    "--counters",
                                               "--latency-us", "--stop-after", "--hangup-after"};
@@ -75,7 +106,10 @@ std::string simUsage() {
            "  --counters LIST     press counters: demo (default), zero, KEY=COUNT; comma-separated,\n"
            "                      applied in order, e.g. zero,70=12\n"
            "  --stop-after N      stay connected but answer nothing after N reports\n"
-           "  --hangup-after N    unplug (close every connection, remove the socket) after N reports\n";
+           "  --hangup-after N    unplug (close every connection, remove the socket) after N reports\n"
+           "\n"
+           "Exit status: 0 stopped (SIGINT, SIGTERM or --hangup-after), 1 the keyboard could not\n"
+           "start (a damaged state file, a socket that cannot be served), 2 bad arguments.\n";
 }
 
 SimCommandLine parseSimCommandLine(std::span<const std::string_view> args, SimConfig* config,
@@ -115,26 +149,41 @@ SimCommandLine parseSimCommandLine(std::span<const std::string_view> args, SimCo
         *error = "--model and --socket are required";
         return SimCommandLine::Error;
     }
+    if (!checkSimConfig(parsed, error)) {
+        return SimCommandLine::Error;
+    }
     *config = std::move(parsed);
     return SimCommandLine::Run;
 }
 
-std::unique_ptr<SimServer> startSimServer(const SimConfig& config, std::string* error) {
+bool checkSimConfig(const SimConfig& config, std::string* error) {
     const SimModel* model = findSimModel(config.model);
     if (!model) {
         *error = "unknown model \"" + config.model + "\" (one of " + modelList() + ")";
-        return nullptr;
+        return false;
     }
-    const std::string version = config.version.value_or(std::string(model->factoryVersion));
-    if (version.size() > kPayloadSize - 2) {
+    if (config.version && config.version->size() > kPayloadSize - 2) {
         *error = "the version text is longer than the 62 bytes a keyboard reports";
-        return nullptr;
+        return false;
     }
     CounterArea counters{};
     if (!parseCounterPreset(config.counters.empty() ? kDefaultCounterPreset : config.counters, &counters,
                             error)) {
+        return false;
+    }
+    return checkFileArgument("--socket", config.server.socketPath, error) &&
+           checkFileArgument("--state", config.server.statePath, error) &&
+           checkFileArgument("--trace", config.server.tracePath, error);
+}
+
+std::unique_ptr<SimServer> startSimServer(const SimConfig& config, std::string* error) {
+    if (!checkSimConfig(config, error)) {
         return nullptr;
     }
+    const SimModel* model = findSimModel(config.model);
+    const std::string version = config.version.value_or(std::string(model->factoryVersion));
+    CounterArea counters{};
+    parseCounterPreset(config.counters.empty() ? kDefaultCounterPreset : config.counters, &counters, error);
     SimKeyboard keyboard(version, counters);
     // A keyboard without a memory of its own yet is one fresh from the factory.
     SimMemory memory = factoryMemory(*model);

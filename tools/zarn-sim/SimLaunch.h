@@ -20,12 +20,18 @@ struct SimConfig {
 
 enum class SimCommandLine { Run, Help, Error };
 
-// zarn-sim's arguments, "--name value" or "--name=value".
+// Everything in `config` that a person typed wrong: an unknown model, a
+// version text too long, bad counters, a socket, state or trace file whose
+// folder is missing or not writable, or that names a folder.  False with the reason.
+bool checkSimConfig(const SimConfig& config, std::string* error);
+
+// zarn-sim's arguments, "--name value" or "--name=value"; an Error for
+// every argument checkSimConfig refuses too.
 SimCommandLine parseSimCommandLine(std::span<const std::string_view> args, SimConfig* config,
                                    std::string* error);
 std::string simUsage();
 
 // The keyboard of `config` with its state file loaded, listening.  Null with
-// a reason for an unknown model, bad counters, a refused state file or a
-// socket that cannot be served.
+// a reason for what checkSimConfig refuses, a refused state file or a socket
+// that cannot be served.
 std::unique_ptr<SimServer> startSimServer(const SimConfig& config, std::string* error);

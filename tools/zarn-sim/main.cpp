@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         std::cout << simUsage();
         return 0;
     case SimCommandLine::Error:
-        std::cerr << "zarn-sim: " << error << "\n" << simUsage();
+        std::cerr << "zarn-sim: " << error << "\nTry 'zarn-sim --help'.\n";
         return 2;
     case SimCommandLine::Run:
         break;
