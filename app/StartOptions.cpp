@@ -80,3 +80,16 @@ const char* UsageText() {
            "  --help              this text\n"
            "  --version           the program's version\n";
 }
+
+std::string MissingDisplayText(const char* qpaPlatform, const char* display, const char* waylandDisplay) {
+    const auto set = [](const char* value) {
+        return value != nullptr && *value != '\0';
+    };
+    if (set(qpaPlatform) || set(display) || set(waylandDisplay)) {
+        return {};
+    }
+    return "Zarn: there is no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is "
+           "set).\n"
+           "Start it from a desktop session, or under a virtual display: xvfb-run Zarn --simulate\n"
+           "zarnctl does everything on the command line without a display.\n";
+}

@@ -19,3 +19,8 @@ struct StartOptions {
 StartOptions ParseStartOptions(const std::vector<std::string>& arguments, const char* scaleVariable);
 
 const char* UsageText();
+
+// Empty when the program has somewhere to show its windows; otherwise what to
+// tell the user.  Without one Qt aborts with a core dump and a list of
+// platform plugins.  A platform chosen in QT_QPA_PLATFORM is left to Qt.
+std::string MissingDisplayText(const char* qpaPlatform, const char* display, const char* waylandDisplay);

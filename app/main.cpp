@@ -32,6 +32,13 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    if (const std::string missing = MissingDisplayText(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                                                       std::getenv("WAYLAND_DISPLAY"));
+        !missing.empty()) {
+        std::fputs(missing.c_str(), stderr);
+        return 1;
+    }
+
     // The windows scale themselves by ScaleFactor; Qt must not do it again.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication application(argc, argv);

@@ -108,6 +108,14 @@ TEST(StartOptions, CommandLineAndScaleVariable) {
     }
 }
 
+TEST(StartOptions, WithoutADisplayTheUserIsToldInsteadOfAnAbort) {
+    EXPECT_NE(MissingDisplayText(nullptr, nullptr, nullptr).find("there is no display"), std::string::npos);
+    EXPECT_NE(MissingDisplayText("", "", "").find("xvfb-run"), std::string::npos);
+    EXPECT_EQ(MissingDisplayText(nullptr, ":0", nullptr), "");
+    EXPECT_EQ(MissingDisplayText(nullptr, nullptr, "wayland-0"), "");
+    EXPECT_EQ(MissingDisplayText("offscreen", nullptr, nullptr), "");
+}
+
 } // namespace
 
 #include "model/ConfigDocument.h"
