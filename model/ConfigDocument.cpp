@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <string_view>
 
 namespace {
 
@@ -59,16 +58,6 @@ std::string macroStep(const std::string& line) {
     return line;
 }
 
-// The line is the name, or the name with a press or release ending.  Checked
-// without building strings: a write parses every line of every list.
-bool namesKey(std::string_view line, std::string_view name) {
-    if (!line.starts_with(name)) {
-        return false;
-    }
-    const std::string_view ending = line.substr(name.size());
-    return ending.empty() || ending == " UP" || ending == " Down";
-}
-
 bool validSlot(int slot) {
     return slot >= 0 && slot < kSlotCount;
 }
@@ -100,6 +89,8 @@ bool ConfigDocument::BuildCatalogue() {
     for (int vk = 0; vk < kVirtualCodeCount; ++vk) {
         codeToVk[static_cast<std::size_t>(vkToCode[static_cast<std::size_t>(vk)])] = vk;
     }
+
+    recordLineNames_.build(codeNames);
 
     for (int type = 0; type < kTypeCount; ++type) {
         typeNamesZh[static_cast<std::size_t>(type)] = TypeNameZh(type);
@@ -177,12 +168,8 @@ int ConfigDocument::ParseRecordLine(const std::string& line) const {
     // Names are not unique: the lowest virtual code of a name decides, even
     // when the keyboard cannot store it ("Sleep" is 95 before the power key
     // 332, "Reserved" 10 before two function codes), so such lines give 0.
-    for (const auto& [vk, name] : codeNames) {
-        if (namesKey(line, name)) {
-            return vkToCode[static_cast<std::size_t>(vk)];
-        }
-    }
-    return 0;
+    const int vk = recordLineNames_.lowestCode(line);
+    return vk < 0 ? 0 : vkToCode[static_cast<std::size_t>(vk)];
 }
 
 std::string ConfigDocument::DescribeAssignment(int key, int layer) const {

@@ -2,6 +2,7 @@
 
 #include "device/COrvoHWI.h"
 #include "model/Catalogue.h"
+#include "model/RecordLineNames.h"
 #include "model/RecordList.h"
 #include "platform/WindowHandle.h"
 
@@ -78,4 +79,8 @@ public:
     COrvoHWI device;
     WindowHandle progressWindow;
     std::string firmwarePath;
+
+private:
+    // Made from codeNames by BuildCatalogue, the only writer of the names.
+    RecordLineNames recordLineNames_;
 };

@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -149,6 +150,38 @@ TEST_F(RecordLineTest, EveryNamedDeviceCodeSurvivesItsOwnNameUnlessAnEarlierCode
         } else {
             EXPECT_EQ(parsed, code) << "device code " << code;
         }
+    }
+}
+
+// The rule as it reads: the names in ascending virtual code, the first whose
+// name, name + " UP" or name + " Down" is the line.
+int linearParse(const ConfigDocument& doc, const std::string& line) {
+    for (const auto& [vk, name] : doc.codeNames) {
+        if (line == name || line == name + " UP" || line == name + " Down") {
+            return doc.vkToCode[static_cast<std::size_t>(vk)];
+        }
+    }
+    return 0;
+}
+
+TEST_F(RecordLineTest, TheNameIndexAgreesWithTheLinearRuleOnEveryName) {
+    std::vector<std::string> lines;
+    for (const auto& [vk, name] : doc.codeNames) {
+        for (const char* ending : {"", " Down", " UP", " up", " DOWN", "  UP", " Down UP", " UP Down", "x"}) {
+            lines.push_back(name + ending);
+        }
+        lines.push_back(" " + name);
+        lines.push_back(name.substr(0, name.size() - 1));
+    }
+    // Names that are themselves a name plus an ending, names that are an
+    // ending, and lines that are nothing at all.
+    for (const char* line :
+         {"Mouse Down", "Mouse Down Down", "Mouse Down UP", "Volume Down", "Volume Down UP", "Mouse Wheel Dn",
+          "Down", "UP", " Down", " UP", "", " ", "<>", "<5", "Reserved UP"}) {
+        lines.emplace_back(line);
+    }
+    for (const std::string& line : lines) {
+        EXPECT_EQ(doc.ParseRecordLine(line), linearParse(doc, line)) << '"' << line << '"';
     }
 }
 
