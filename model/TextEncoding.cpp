@@ -5,10 +5,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
 constexpr std::size_t kLongestName = 100;
+// Units converted through a buffer on the stack, small enough to stay in the cache.
+constexpr std::size_t kConversionBlock = 4096;
 
 // Targets whose platform converters substitute without saying so.
 constexpr std::array kSilentTargets{50220, 50221, 50222, 50225, 50227, 50229, 52936, 54936, 57002, 57003,
@@ -71,6 +75,31 @@ char32_t nextCodePoint(std::u16string_view text, std::size_t& i) {
         return 0x10000 + ((unit & 0x3FF) << 10) + (low & 0x3FF);
     }
     return U'?';
+}
+
+// How many units from the start are ASCII, looked at eight at a time where
+// the text allows.
+std::size_t asciiRunLength(std::string_view bytes) {
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & 0x8080808080808080ull) != 0) {
+            break;
+        }
+    }
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
+        ++i;
+    }
+    return i;
+}
+
+std::size_t asciiRunLength(std::u16string_view units) {
+    std::size_t i = 0;
+    while (i < units.size() && units[i] < 0x80) {
+        ++i;
+    }
+    return i;
 }
 
 struct Utf8Step {
@@ -271,49 +300,44 @@ Utf8Check checkUtf8(std::string_view bytes) {
 }
 
 std::u16string utf8ToUtf16(std::string_view bytes) {
-    // Never more units than bytes; ASCII, nearly all of a profile, skips the decoder.
-    std::u16string text(bytes.size(), u'\0');
-    std::size_t used = 0;
+    // Never more units than bytes.  Reserving leaves the units unwritten
+    // until they are appended, and ASCII runs, nearly all of a profile, are
+    // widened a block at a time without the decoder.
+    std::u16string text;
+    text.reserve(bytes.size());
+    std::array<char16_t, kConversionBlock> block;
     for (std::size_t i = 0; i < bytes.size();) {
-        auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            text[used++] = lead;
-            ++i;
+        const std::size_t run = asciiRunLength(bytes.substr(i, kConversionBlock));
+        if (run > 0) {
+            std::copy_n(reinterpret_cast<const unsigned char*>(bytes.data() + i), run, block.begin());
+            text.append(block.data(), run);
+            i += run;
             continue;
         }
         Utf8Step step = decodeUtf8At(bytes, i);
         i += step.length;
-        char32_t codePoint = step.codePoint;
-        if (codePoint > 0xFFFF) {
-            codePoint -= 0x10000;
-            text[used++] = static_cast<char16_t>(0xD800 + (codePoint >> 10));
-            text[used++] = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-        } else {
-            text[used++] = static_cast<char16_t>(codePoint);
-        }
+        appendUtf16(text, step.codePoint);
     }
-    text.resize(used);
     return text;
 }
 
 std::string utf16ToUtf8(std::u16string_view text) {
-    std::string bytes(text.size() + 16, '\0');
-    std::size_t used = 0;
+    // ASCII needs one byte per unit; anything else is counted as it comes.
+    std::string bytes;
+    bytes.reserve(text.size());
+    std::array<char, kConversionBlock> block;
     for (std::size_t i = 0; i < text.size();) {
-        if (bytes.size() - used < 4) {
-            bytes.resize(bytes.size() * 2);
-        }
-        if (text[i] < 0x80) {
-            bytes[used++] = static_cast<char>(text[i++]);
+        const std::size_t run = asciiRunLength(text.substr(i, kConversionBlock));
+        if (run > 0) {
+            std::transform(text.begin() + static_cast<std::ptrdiff_t>(i),
+                           text.begin() + static_cast<std::ptrdiff_t>(i + run), block.begin(),
+                           [](char16_t unit) { return static_cast<char>(unit); });
+            bytes.append(block.data(), run);
+            i += run;
             continue;
         }
-        std::string sequence;
-        appendUtf8(sequence, nextCodePoint(text, i));
-        for (char c : sequence) {
-            bytes[used++] = c;
-        }
+        appendUtf8(bytes, nextCodePoint(text, i));
     }
-    bytes.resize(used);
     return bytes;
 }
 

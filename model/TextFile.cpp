@@ -87,15 +87,19 @@ public:
         return true;
     }
 
-    // The file may be longer than its size said when it was opened.
+    // The file may be longer than its size said when it was opened.  Reads
+    // fill the room reserved for the size first, so that a file that did not
+    // grow is never copied into a larger buffer.
     bool readToEnd(std::string& out) {
         constexpr std::size_t kChunk = 1 << 16;
         for (;;) {
             std::size_t before = out.size();
-            if (!readUpTo(kChunk, out)) {
+            std::size_t room = out.capacity() - out.size();
+            std::size_t want = room > 0 ? std::min(room, kChunk) : kChunk;
+            if (!readUpTo(want, out)) {
                 return false;
             }
-            if (out.size() - before < kChunk) {
+            if (out.size() - before < want) {
                 return true;
             }
         }

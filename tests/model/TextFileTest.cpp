@@ -305,6 +305,31 @@ TEST(Unicode, StraySurrogatesDoNotSwallowTheNextCharacter) {
     EXPECT_EQ(utf16ToUtf32(u"\U0001F600x"), U"\U0001F600x");
 }
 
+// ASCII is converted in runs and blocks: a character that is not ASCII must
+// come out right wherever it falls, next to a word or a block boundary.
+TEST(Unicode, CharactersAroundTheAsciiRunsConvertBothWays) {
+    struct Character {
+        std::string utf8;
+        std::u16string utf16;
+    };
+    const Character characters[] = {{"\xC3\xA9", u"\u00E9"},
+                                    {"\xE4\xB8\x80", u"\u4E00"},
+                                    {"\xF0\x9F\x98\x80", u"\U0001F600"},
+                                    {"\xFF", u"?"}};
+    for (std::size_t at : {0, 1, 7, 8, 9, 4095, 4096, 4097, 8200}) {
+        for (const Character& character : characters) {
+            std::string bytes(at, 'a');
+            std::u16string units(at, u'a');
+            bytes += character.utf8 + std::string(5000, 'z') + character.utf8;
+            units += character.utf16 + std::u16string(5000, u'z') + character.utf16;
+            EXPECT_EQ(utf8ToUtf16(bytes), units) << "at " << at;
+            if (character.utf16 != u"?") {
+                EXPECT_EQ(utf16ToUtf8(units), bytes) << "at " << at;
+            }
+        }
+    }
+}
+
 TEST(Unicode, Utf8Test) {
     struct Row {
         std::string bytes;
