@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -479,9 +480,58 @@ bool CXmlDocument::addElement(std::u16string_view name) {
     if ((flags_ & kReadingPieces) != 0 || name.empty()) {
         return false;
     }
-    std::u16string element = u"<";
-    element += name;
-    element += u"/>";
+    std::u16string tag = u"<";
+    tag += name;
+    tag += u"/>";
+    return insertElement(name, std::move(tag), true);
+}
+
+bool CXmlDocument::addElement(std::u16string_view name, std::span<const XmlAttribute> attributes) {
+    if ((flags_ & kReadingPieces) != 0 || name.empty()) {
+        return false;
+    }
+    // Whatever the splice of one attribute after the other would have made
+    // of odd names (a delimiter inside, the same name twice) comes from the
+    // splices themselves.
+    bool plain = xmlNameEnd(name, 0) == name.size();
+    std::size_t characters = name.size() + 3;
+    for (std::size_t i = 0; plain && i < attributes.size(); ++i) {
+        const XmlAttribute& attribute = attributes[i];
+        plain = !attribute.name.empty() && xmlNameEnd(attribute.name, 0) == attribute.name.size();
+        for (std::size_t k = 0; plain && k < i; ++k) {
+            plain = !namesEqual(attributes[k].name, attribute.name);
+        }
+        characters += attribute.name.size() + attribute.value.size() + 4;
+    }
+    if (!plain) {
+        if (!addElement(name)) {
+            return false;
+        }
+        for (const XmlAttribute& attribute : attributes) {
+            if (!setAttribute(attribute.name, attribute.value)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    std::u16string tag;
+    // Room for the line end that follows the tag into the text.
+    tag.reserve(characters + 8);
+    tag += u'<';
+    tag += name;
+    for (const XmlAttribute& attribute : attributes) {
+        tag += u' ';
+        tag += attribute.name;
+        tag += u"=\"";
+        appendEscapedXmlAttribute(tag, attribute.value);
+        tag += u'"';
+    }
+    tag += u"/>";
+    return insertElement(name, std::move(tag), attributes.empty());
+}
+
+bool CXmlDocument::insertElement(std::u16string_view name, std::u16string element, bool fresh) {
+    const std::size_t tagLength = element.size();
     if (text_.size() + element.size() + name.size() + 16 >= std::numeric_limits<std::uint32_t>::max()) {
         return false;
     }
@@ -533,7 +583,7 @@ bool CXmlDocument::addElement(std::u16string_view name) {
     std::uint32_t record = index_.add();
     XmlElementRecord& r = index_[record];
     r.start = static_cast<std::uint32_t>(newStart);
-    r.startTagLength = static_cast<std::uint32_t>(name.size() + 3);
+    r.startTagLength = static_cast<std::uint32_t>(tagLength);
     r.length = r.startTagLength;
     if (current_ != 0) {
         linkAfter(current_, record);
@@ -543,7 +593,9 @@ bool CXmlDocument::addElement(std::u16string_view name) {
     current_ = record;
     child_ = 0;
     // A name with a delimiter in it would read as a name and attributes.
-    freshElement_ = xmlNameEnd(name, 0) == name.size() ? record : 0;
+    // Attributes written with the tag are not filed as fresh names: a later
+    // setAttribute takes the general way.
+    freshElement_ = fresh && xmlNameEnd(name, 0) == name.size() ? record : 0;
     freshNames_.clear();
     return true;
 }

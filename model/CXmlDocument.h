@@ -5,9 +5,15 @@
 #include "model/XmlScanner.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+struct XmlAttribute {
+    std::u16string_view name;
+    std::u16string_view value;
+};
 
 // One XML document held as a single UTF-16 text with an index of where its
 // elements are.  Editing splices the text; problems are recorded in the
@@ -39,6 +45,9 @@ public:
     // The name of the current element, empty if there is none.
     std::u16string currentElementName() const;
     bool addElement(std::u16string_view name);
+    // The same as addElement followed by setAttribute for each attribute in
+    // turn, but the start tag is built once and spliced in once.
+    bool addElement(std::u16string_view name, std::span<const XmlAttribute> attributes);
     bool setAttribute(std::u16string_view name, std::u16string_view value);
     bool isWellFormed() const;
 
@@ -66,6 +75,9 @@ private:
     bool isEmptyElementTag(std::uint32_t element) const;
     const std::vector<XmlAttributeToken>& attributesOf(std::uint32_t element) const;
     bool appendFreshAttribute(std::u16string_view name, std::u16string_view value);
+    // Puts the element whose whole start tag (an empty-element tag) is
+    // `element` where addElement puts a new element.
+    bool insertElement(std::u16string_view name, std::u16string element, bool fresh);
 
     std::u16string text_;
     XmlResult result_;

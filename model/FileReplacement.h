@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <utility>
 
 // Gives a file new content without ever leaving it half written, and without
 // harming what stands at its path.  The path may name a regular file (kept
@@ -30,6 +31,14 @@ public:
     int error() const { return error_; }
 
     void append(std::string_view bytes) { content_.append(bytes); }
+    // The whole content in one piece is taken over rather than copied.
+    void append(std::string&& bytes) {
+        if (content_.empty()) {
+            content_ = std::move(bytes);
+        } else {
+            content_.append(bytes);
+        }
+    }
     // Puts the appended content in place; false (see error()) leaves the
     // target as it was, except when an in-place rewrite itself fails.
     bool commit();

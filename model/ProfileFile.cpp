@@ -59,40 +59,58 @@ int toInt(std::u16string_view text) {
         std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+// A number as attribute text, kept on the stack for the one call that writes it.
+class Decimal {
+public:
+    explicit Decimal(long long value) {
+        char digits[kDigits];
+        auto [end, error] = std::to_chars(digits, digits + kDigits, value);
+        (void)error;
+        length_ = static_cast<std::size_t>(end - digits);
+        std::copy(digits, end, wide_);
+    }
+    std::u16string_view view() const { return {wide_, length_}; }
+
+private:
+    static constexpr std::size_t kDigits = 24;
+    char16_t wide_[kDigits];
+    std::size_t length_ = 0;
+};
+
 class ProfileWriter {
 public:
     explicit ProfileWriter(CXmlDocument& xml) : xml_(xml) {}
 
     void list(const RecordList& list) {
-        xml_.addElement(u"List");
-        attribute(u"SizeOfView", list.sizeOfView);
-        attribute(u"ViewStartAt", list.viewStartAt);
-        attribute(u"CursorPos", list.cursorPos);
-        attribute(u"Cycles", list.cycles);
-        attribute(u"IsAutoInterval", list.isAutoInterval ? 1 : 0);
-        attribute(u"Delay", list.delay);
-        attribute(u"PlayMode", list.playMode);
+        const Decimal sizeOfView(list.sizeOfView);
+        const Decimal viewStartAt(list.viewStartAt);
+        const Decimal cursorPos(list.cursorPos);
+        const Decimal cycles(list.cycles);
+        const Decimal isAutoInterval(list.isAutoInterval ? 1 : 0);
+        const Decimal delay(list.delay);
+        const Decimal playMode(list.playMode);
+        const XmlAttribute attributes[] = {
+            {u"SizeOfView", sizeOfView.view()},
+            {u"ViewStartAt", viewStartAt.view()},
+            {u"CursorPos", cursorPos.view()},
+            {u"Cycles", cycles.view()},
+            {u"IsAutoInterval", isAutoInterval.view()},
+            {u"Delay", delay.view()},
+            {u"PlayMode", playMode.view()},
+        };
+        xml_.addElement(u"List", attributes);
         xml_.enterElement();
         for (std::size_t i = 0; i < list.items.size(); ++i) {
-            xml_.addElement(u"x");
-            attribute(u"ID", static_cast<long long>(i));
-            xml_.setAttribute(u"t1", utf8ToUtf16(list.items[i]));
+            const Decimal id(static_cast<long long>(i));
+            const std::u16string text = utf8ToUtf16(list.items[i]);
+            const XmlAttribute entry[] = {{u"ID", id.view()}, {u"t1", text}};
+            xml_.addElement(u"x", entry);
             xml_.enterElement();
             static const RecordList kEmpty;
             this->list(i < list.children.size() ? list.children[i] : kEmpty);
             xml_.leaveElement();
         }
         xml_.leaveElement();
-    }
-
-    void attribute(std::u16string_view name, long long value) {
-        char digits[24];
-        char16_t wide[24];
-        auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
-        (void)error;
-        std::size_t length = static_cast<std::size_t>(end - digits);
-        std::copy(digits, end, wide);
-        xml_.setAttribute(name, std::u16string_view(wide, length));
     }
 
 private:
@@ -292,11 +310,13 @@ ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path) {
     xml.enterElement();
     for (int key = 1; key <= kKeyCount; ++key) {
         const Rgb& colour = doc.keyColours[static_cast<std::size_t>(key)];
-        xml.addElement(u"AREA");
-        writer.attribute(u"ID", key);
-        writer.attribute(u"Red", colour[0]);
-        writer.attribute(u"Green", colour[1]);
-        writer.attribute(u"Blue", colour[2]);
+        const Decimal id(key);
+        const Decimal red(colour[0]);
+        const Decimal green(colour[1]);
+        const Decimal blue(colour[2]);
+        const XmlAttribute area[] = {
+            {u"ID", id.view()}, {u"Red", red.view()}, {u"Green", green.view()}, {u"Blue", blue.view()}};
+        xml.addElement(u"AREA", area);
     }
     xml.leaveElement();
     xml.addElement(u"CurrentSettings");
@@ -304,11 +324,15 @@ ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path) {
     for (int key = 1; key <= kKeyCount; ++key) {
         for (int level = 0; level <= 1; ++level) {
             auto slot = static_cast<std::size_t>(2 * key + level);
-            xml.addElement(u"KEY");
-            writer.attribute(u"ID", key);
-            writer.attribute(u"Level", level);
-            writer.attribute(u"Mode", doc.keyMode[slot]);
-            writer.attribute(u"HWCode", doc.keyCode[slot]);
+            const Decimal id(key);
+            const Decimal layer(level);
+            const Decimal mode(doc.keyMode[slot]);
+            const Decimal code(doc.keyCode[slot]);
+            const XmlAttribute attributes[] = {{u"ID", id.view()},
+                                               {u"Level", layer.view()},
+                                               {u"Mode", mode.view()},
+                                               {u"HWCode", code.view()}};
+            xml.addElement(u"KEY", attributes);
             xml.enterElement();
             xml.addElement(u"ComboKey");
             xml.enterElement();

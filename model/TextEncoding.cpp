@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <cstring>
+#include <span>
+#include <type_traits>
 
 namespace {
 
@@ -77,27 +77,27 @@ char32_t nextCodePoint(std::u16string_view text, std::size_t& i) {
     return U'?';
 }
 
-// How many units from the start are ASCII, looked at eight at a time where
-// the text allows.
-std::size_t asciiRunLength(std::string_view bytes) {
+// The ASCII run at the start of `bytes`, at most `out`'s size, widened into
+// `out`; its length.  Eight units are tested at once where the text allows,
+// so the copy itself stays a plain loop the compiler can vectorise.
+template <typename Unit, typename Wide>
+std::size_t convertAsciiRun(std::basic_string_view<Unit> units, std::span<Wide> out) {
+    const std::size_t limit = std::min(units.size(), out.size());
     std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + i, sizeof word);
-        if ((word & 0x8080808080808080ull) != 0) {
+    for (; i + 8 <= limit; i += 8) {
+        unsigned any = 0;
+        for (std::size_t k = 0; k < 8; ++k) {
+            any |= static_cast<std::make_unsigned_t<Unit>>(units[i + k]);
+        }
+        if (any >= 0x80) {
             break;
         }
+        for (std::size_t k = 0; k < 8; ++k) {
+            out[i + k] = static_cast<Wide>(static_cast<std::make_unsigned_t<Unit>>(units[i + k]));
+        }
     }
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
-        ++i;
-    }
-    return i;
-}
-
-std::size_t asciiRunLength(std::u16string_view units) {
-    std::size_t i = 0;
-    while (i < units.size() && units[i] < 0x80) {
-        ++i;
+    for (; i < limit && static_cast<std::make_unsigned_t<Unit>>(units[i]) < 0x80; ++i) {
+        out[i] = static_cast<Wide>(static_cast<std::make_unsigned_t<Unit>>(units[i]));
     }
     return i;
 }
@@ -307,9 +307,8 @@ std::u16string utf8ToUtf16(std::string_view bytes) {
     text.reserve(bytes.size());
     std::array<char16_t, kConversionBlock> block;
     for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t run = asciiRunLength(bytes.substr(i, kConversionBlock));
+        const std::size_t run = convertAsciiRun(bytes.substr(i), std::span<char16_t>(block));
         if (run > 0) {
-            std::copy_n(reinterpret_cast<const unsigned char*>(bytes.data() + i), run, block.begin());
             text.append(block.data(), run);
             i += run;
             continue;
@@ -327,11 +326,8 @@ std::string utf16ToUtf8(std::u16string_view text) {
     bytes.reserve(text.size());
     std::array<char, kConversionBlock> block;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t run = asciiRunLength(text.substr(i, kConversionBlock));
+        const std::size_t run = convertAsciiRun(text.substr(i), std::span<char>(block));
         if (run > 0) {
-            std::transform(text.begin() + static_cast<std::ptrdiff_t>(i),
-                           text.begin() + static_cast<std::ptrdiff_t>(i + run), block.begin(),
-                           [](char16_t unit) { return static_cast<char>(unit); });
             bytes.append(block.data(), run);
             i += run;
             continue;

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -366,13 +367,13 @@ bool writeTextFile(const std::string& path, std::u16string_view text, unsigned& 
     } else {
         bool lost = false;
         std::string bytes = encodeText(codePageOfName(encoding), text, lost);
+        written = static_cast<long long>(bytes.size());
         result.add(
             {u"converted_from", u"encoding", u"UTF-16", u"length", static_cast<long long>(text.size())});
         if (lost) {
             result.add({u"conversion_loss"});
         }
-        file.append(bytes);
-        written = static_cast<long long>(bytes.size());
+        file.append(std::move(bytes));
     }
 
     flags &= ~kPieceFlags;

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <ostream>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -328,6 +330,59 @@ TEST(XmlEditing, InsertingBeforeLaterSiblings) {
     ASSERT_TRUE(xml.leaveElement());
     ASSERT_TRUE(xml.addElement(u"after")); // after the root, at top level
     EXPECT_EQ(narrow(xml.text()), "<r>\r\n<a/>\r\n<b/>\r\n<c x=\"1\"/>\r\n</r>\r\n<after/>\r\n");
+}
+
+// Adding an element with its attributes at once must leave exactly what
+// adding it and then setting each attribute leaves: the same text, and an
+// index that finds and edits the same things afterwards.
+TEST(XmlEditing, AddingWithAttributesMatchesSettingThemOneByOne) {
+    struct Case {
+        const char* what;
+        std::u16string_view start; // the document; the new element goes into "p"
+        std::u16string_view name;
+        std::vector<XmlAttribute> attributes;
+    };
+    const Case cases[] = {
+        {"into an empty element",
+         u"<r>\r\n<p/>\r\n<q/>\r\n</r>\r\n",
+         u"x",
+         {{u"ID", u"0"}, {u"t1", u"A <&> \"B\""}}},
+        {"after a child", u"<r>\r\n<p>\r\n<c/>\r\n</p>\r\n</r>\r\n", u"x", {{u"a", u"1"}, {u"b", u""}}},
+        {"without attributes", u"<r>\r\n<p/>\r\n</r>\r\n", u"x", {}},
+        {"the same name twice", u"<r>\r\n<p/>\r\n</r>\r\n", u"x", {{u"a", u"1"}, {u"a", u"2"}}},
+        {"a name with a blank", u"<r>\r\n<p/>\r\n</r>\r\n", u"x y", {{u"a", u"1"}}},
+        {"an attribute name with a blank", u"<r>\r\n<p/>\r\n</r>\r\n", u"x", {{u"a b", u"1"}}},
+        {"an empty attribute name", u"<r>\r\n<p/>\r\n</r>\r\n", u"x", {{u"", u"1"}}},
+    };
+    auto positioned = [](std::u16string_view text) {
+        auto xml = std::make_unique<CXmlDocument>();
+        xml->setDocument(text);
+        xml->findElement(u"r");
+        xml->enterElement();
+        xml->findElement(u"p");
+        xml->enterElement();
+        xml->findElement(u"c");
+        return xml;
+    };
+    for (const Case& c : cases) {
+        auto atOnce = positioned(c.start);
+        auto oneByOne = positioned(c.start);
+        const bool added = atOnce->addElement(c.name, c.attributes);
+        bool expected = oneByOne->addElement(c.name);
+        for (const XmlAttribute& attribute : c.attributes) {
+            expected = expected && oneByOne->setAttribute(attribute.name, attribute.value);
+        }
+        EXPECT_EQ(added, expected) << c.what;
+        EXPECT_EQ(narrow(atOnce->text()), narrow(oneByOne->text())) << c.what;
+        for (CXmlDocument* xml : {atOnce.get(), oneByOne.get()}) {
+            xml->setAttribute(u"late", u"9");
+            xml->leaveElement();
+            xml->findElement(u"q");
+            xml->setAttribute(u"z", u"1");
+        }
+        EXPECT_EQ(narrow(atOnce->text()), narrow(oneByOne->text())) << c.what;
+        EXPECT_TRUE(CXmlDocument().setDocument(atOnce->text())) << c.what;
+    }
 }
 
 TEST(XmlResultCap, StopsAddingEntriesPast999Characters) {
