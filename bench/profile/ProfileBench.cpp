@@ -1,3 +1,5 @@
+#include "bench/support/BenchFigures.h"
+#include "bench/support/ChildProcess.h"
 #include "model/ConfigDocument.h"
 #include "model/ProfileFile.h"
 
@@ -5,9 +7,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -18,7 +22,6 @@ constexpr int kRecordedMacroLines = 799;
 constexpr int kAutomaticMacroLines = 1600;
 constexpr int kShortListLines = 6;
 constexpr int kLibraryEntries = 100;
-constexpr int kRounds = 3;
 
 RecordList recordedMacro(int lines) {
     static const char* const kKeys[] = {"LShift", "A", "Num Lock", "F12", "Right Arrow"};
@@ -93,59 +96,144 @@ struct Stopwatch {
     double cpuMs() const { return 1000.0 * static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC; }
 };
 
-struct Figures {
-    double saveMs = 1e30;
-    double saveCpuMs = 1e30;
-    double loadMs = 1e30;
-    double loadCpuMs = 1e30;
-    std::uintmax_t bytes = 0;
-};
+// From the process's own status: ru_maxrss would carry the peak of the
+// parent that spawned it.
+long statusKb(const char* field) {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long kb = 0;
+    const std::size_t length = std::strlen(field);
+    while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr) {
+        if (std::strncmp(line, field, length) == 0) {
+            kb = std::atol(line + length);
+        }
+    }
+    if (status != nullptr) {
+        std::fclose(status);
+    }
+    return kb;
+}
 
-Figures measure(const ConfigDocument& doc, const std::string& path) {
-    Figures figures;
-    for (int round = 0; round < kRounds; ++round) {
+// Run in a fresh process, so that the peak it reports is the load's alone.
+int loadOnce(const std::string& path) {
+    auto doc = factoryDocument();
+    const long before = statusKb("VmRSS:");
+    Stopwatch load;
+    const ProfileResult result = LoadProfile(*doc, path);
+    const double cpuMs = load.cpuMs();
+    if (!result) {
+        std::fprintf(stderr, "load failed: %s\n", result.detail.c_str());
+        return 1;
+    }
+    std::printf("%.3f %ld\n", cpuMs, statusKb("VmHWM:") - before);
+    return 0;
+}
+
+void measureSize(const char* label, double scale, const std::string& path) {
+    const auto doc = largestDocument(scale);
+    BenchFigures saveCpu;
+    BenchFigures saveWall;
+    for (int run = 0; run < kBenchRuns; ++run) {
         Stopwatch save;
-        if (!SaveProfile(doc, path)) {
+        if (!SaveProfile(*doc, path)) {
             std::fprintf(stderr, "save failed: %s\n", path.c_str());
             std::exit(1);
         }
-        figures.saveMs = std::min(figures.saveMs, save.wallMs());
-        figures.saveCpuMs = std::min(figures.saveCpuMs, save.cpuMs());
-        auto loaded = factoryDocument();
-        Stopwatch load;
-        ProfileResult result = LoadProfile(*loaded, path);
-        figures.loadMs = std::min(figures.loadMs, load.wallMs());
-        figures.loadCpuMs = std::min(figures.loadCpuMs, load.cpuMs());
-        if (!result) {
-            std::fprintf(stderr, "load failed: %s\n", result.detail.c_str());
+        saveCpu.add(save.cpuMs());
+        saveWall.add(save.wallMs());
+    }
+    BenchFigures loadCpu;
+    BenchFigures loadPeak;
+    for (int run = 0; run < kBenchRuns; ++run) {
+        const ChildRun child = runChild({benchFolder() + "/bench_profile", "--load", path}, {}, true);
+        std::istringstream figures(child.output);
+        double cpuMs = 0;
+        long peak = 0;
+        if (child.exitStatus != 0 || !(figures >> cpuMs >> peak)) {
+            std::fprintf(stderr, "load failed in a child process\n");
             std::exit(1);
         }
+        loadCpu.add(cpuMs);
+        loadPeak.add(static_cast<double>(peak) / 1024.0);
     }
-    figures.bytes = std::filesystem::file_size(path);
-    return figures;
+    const auto bytes = static_cast<double>(std::filesystem::file_size(path));
+    std::printf("%s: %.1f MB\n", label, bytes / 1048576.0);
+    std::printf("  %-12s save cpu %s ms (wall %s)  load cpu %s ms  peak %s MB (%.1fx file)\n", "Zarn",
+                saveCpu.text().c_str(), saveWall.text().c_str(), loadCpu.text().c_str(),
+                loadPeak.text().c_str(), loadPeak.median() * 1048576.0 / bytes);
+    std::fflush(stdout);
+    const char* python = std::getenv("ZARN_BENCH_PYTHON");
+    const ChildRun peers = runChild(
+        {python != nullptr ? python : "python3", ZARN_PROFILE_PEERS, path, std::to_string(kBenchRuns)}, {},
+        true);
+    if (!peers.started || peers.exitStatus != 0) {
+        std::printf("  the Python peers did not run (python3 missing?)\n");
+    }
+    std::printf("%s", peers.output.c_str());
 }
 
-void print(const char* label, const Figures& f) {
-    std::printf("%-16s %10ju bytes  save %7.1f ms (cpu %7.1f)  load %7.1f ms (cpu %7.1f)\n", label, f.bytes,
-                f.saveMs, f.saveCpuMs, f.loadMs, f.loadCpuMs);
+// The linear rule the name index replaced, kept here as the measure of it.
+int linearParse(const ConfigDocument& doc, const std::string& line) {
+    if (line.find("ms>") != std::string::npos) {
+        return doc.ParseRecordLine(line);
+    }
+    for (const auto& [vk, name] : doc.codeNames) {
+        if (line == name || line == name + " UP" || line == name + " Down") {
+            return doc.vkToCode[static_cast<std::size_t>(vk)];
+        }
+    }
+    return 0;
+}
+
+volatile long sink = 0;
+
+// Every line of every slot goes through ParseRecordLine when the keys are written.
+void measureRecordLines(const std::string& path) {
+    auto doc = factoryDocument();
+    doc->BuildCatalogue();
+    if (!LoadProfile(*doc, path)) {
+        std::fprintf(stderr, "load failed: %s\n", path.c_str());
+        std::exit(1);
+    }
+    auto timeAll = [&](auto&& parse) {
+        BenchFigures cpu;
+        long lines = 0;
+        long sum = 0;
+        for (int run = 0; run < kBenchRuns; ++run) {
+            lines = 0;
+            Stopwatch watch;
+            for (const RecordList& list : doc->keyLists) {
+                for (const std::string& line : list.items) {
+                    sum += parse(line);
+                    ++lines;
+                }
+            }
+            cpu.add(watch.cpuMs());
+        }
+        sink = sum;
+        return std::make_pair(cpu, lines);
+    };
+    const auto [indexed, lines] =
+        timeAll([&](const std::string& line) { return doc->ParseRecordLine(line); });
+    const auto [linear, ignored] = timeAll([&](const std::string& line) { return linearParse(*doc, line); });
+    std::printf("ParseRecordLine over the largest profile's %ld lines: cpu %s ms (the linear rule: %s ms)\n",
+                lines, indexed.text().c_str(), linear.text().c_str());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--load") {
+        return loadOnce(argv[2]);
+    }
     std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path();
     std::string path = (folder / "zarn-bench-profile.pro").string();
-
-    print("factory profile", measure(*factoryDocument(), path));
-    Figures quarter = measure(*largestDocument(0.25), path);
-    print("largest at 1/4", quarter);
-    Figures half = measure(*largestDocument(0.5), path);
-    print("largest at 1/2", half);
-    Figures full = measure(*largestDocument(1.0), path);
-    print("largest (full)", full);
-    std::printf("full / half: size %.2f  save %.2f (cpu %.2f)  load %.2f (cpu %.2f)\n",
-                static_cast<double>(full.bytes) / static_cast<double>(half.bytes), full.saveMs / half.saveMs,
-                full.saveCpuMs / half.saveCpuMs, full.loadMs / half.loadMs, full.loadCpuMs / half.loadCpuMs);
+    std::printf("profile save and load, min / median of %d runs; loads in fresh processes\n", kBenchRuns);
+    measureSize("largest at 1/8", 0.125, path);
+    measureSize("largest at 1/4", 0.25, path);
+    measureSize("largest at 1/2", 0.5, path);
+    measureSize("largest (full)", 1.0, path);
+    measureRecordLines(path);
     std::filesystem::remove(path);
     return 0;
 }
