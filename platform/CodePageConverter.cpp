@@ -1,6 +1,6 @@
 #include "platform/CodePageConverter.h"
 
-#include <unicode/ucnv.h>
+#include "platform/IcuLibrary.h"
 
 #include <algorithm>
 #include <array>
@@ -68,19 +68,24 @@ const char* findName(const std::array<NamedPage, N>& table, int codePage) {
 }
 
 struct IcuCloser {
-    void operator()(UConverter* c) const { ucnv_close(c); }
+    // A converter exists only where ICU was loaded.
+    void operator()(UConverter* c) const { icuLibrary()->close(c); }
 };
 using IcuConverter = std::unique_ptr<UConverter, IcuCloser>;
 
 IcuConverter openIcu(const char* name) {
+    const IcuLibrary* icu = icuLibrary();
+    if (icu == nullptr) {
+        return nullptr;
+    }
     UErrorCode error = U_ZERO_ERROR;
-    IcuConverter converter(ucnv_open(name, &error));
+    IcuConverter converter(icu->open(name, &error));
     // Aliases that ICU files under several tables give a warning, not a failure.
     if (U_FAILURE(error)) {
         return nullptr;
     }
-    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &error);
-    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &error);
+    icu->setToUCallBack(converter.get(), icu->toUnicodeStop, nullptr, nullptr, nullptr, &error);
+    icu->setFromUCallBack(converter.get(), icu->fromUnicodeStop, nullptr, nullptr, nullptr, &error);
     if (U_FAILURE(error)) {
         return nullptr;
     }
@@ -118,8 +123,8 @@ std::u16string icuDecode(UConverter* converter, std::string_view bytes, bool& lo
     while (rounds-- > 0) {
         UChar* target = out.data() + used;
         UErrorCode error = U_ZERO_ERROR;
-        ucnv_toUnicode(converter, &target, out.data() + out.size(), &source, sourceEnd, nullptr, true,
-                       &error);
+        icuLibrary()->toUnicode(converter, &target, out.data() + out.size(), &source, sourceEnd, nullptr,
+                                true, &error);
         used = static_cast<std::size_t>(target - out.data());
         if (error == U_BUFFER_OVERFLOW_ERROR) {
             out.resize(out.size() * 2);
@@ -147,8 +152,8 @@ UErrorCode icuEncodeChunk(UConverter* converter, const UChar*& source, const UCh
     for (;;) {
         char* target = out.data() + used;
         UErrorCode error = U_ZERO_ERROR;
-        ucnv_fromUnicode(converter, &target, out.data() + out.size(), &source, sourceEnd, nullptr, flush,
-                         &error);
+        icuLibrary()->fromUnicode(converter, &target, out.data() + out.size(), &source, sourceEnd, nullptr,
+                                  flush, &error);
         used = static_cast<std::size_t>(target - out.data());
         if (error != U_BUFFER_OVERFLOW_ERROR) {
             return error;

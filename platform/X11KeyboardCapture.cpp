@@ -2,13 +2,12 @@
 
 #include "platform/KeyMessageKinds.h"
 #include "platform/X11KeyTable.h"
+#include "platform/X11Library.h"
 
 #include <atomic>
 #include <chrono>
 #include <thread>
 
-#include <X11/XKBlib.h>
-#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -21,15 +20,17 @@ namespace {
 constexpr int kGrabAttempts = 20;
 constexpr auto kGrabRetryPause = std::chrono::milliseconds(25);
 
+// A display exists only where libX11 was loaded.
 struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
+    void operator()(Display* display) const { x11Library(nullptr)->closeDisplay(display); }
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
 class X11KeyboardCapture final : public KeyboardCapture {
 public:
-    X11KeyboardCapture(DisplayPtr display, int wakeRead, int wakeWrite, KeyboardCaptureCallback callback)
-        : display_(std::move(display)), wakeRead_(wakeRead), wakeWrite_(wakeWrite),
+    X11KeyboardCapture(const X11Library& x11, DisplayPtr display, int wakeRead, int wakeWrite,
+                       KeyboardCaptureCallback callback)
+        : x11_(x11), display_(std::move(display)), wakeRead_(wakeRead), wakeWrite_(wakeWrite),
           callback_(std::move(callback)) {
         thread_ = std::thread([this] { readEvents(); });
     }
@@ -39,8 +40,8 @@ public:
         const char byte = 1;
         [[maybe_unused]] const auto n = ::write(wakeWrite_, &byte, 1);
         thread_.join();
-        XUngrabKeyboard(display_.get(), CurrentTime);
-        XFlush(display_.get());
+        x11_.ungrabKeyboard(display_.get(), CurrentTime);
+        x11_.flush(display_.get());
         ::close(wakeRead_);
         ::close(wakeWrite_);
     }
@@ -50,9 +51,9 @@ private:
         Display* display = display_.get();
         pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakeRead_, POLLIN, 0}};
         while (!stopping_) {
-            while (!stopping_ && XPending(display) > 0) {
+            while (!stopping_ && x11_.pending(display) > 0) {
                 XEvent event;
-                XNextEvent(display, &event);
+                x11_.nextEvent(display, &event);
                 if (event.type == KeyPress || event.type == KeyRelease) {
                     deliver(event.xkey);
                 }
@@ -69,9 +70,9 @@ private:
     unsigned long keysymOf(XKeyEvent& event) const {
         // The keypad's NumLock layer is the second keysym of the key, as the
         // X server itself resolves it.
-        const unsigned long base = XLookupKeysym(&event, 0);
+        const unsigned long base = x11_.lookupKeysym(&event, 0);
         if (event.state & Mod2Mask) {
-            const unsigned long numeric = XLookupKeysym(&event, 1);
+            const unsigned long numeric = x11_.lookupKeysym(&event, 1);
             if (IsKeypadKey(numeric)) {
                 return numeric;
             }
@@ -90,6 +91,7 @@ private:
         kinds_.deliver(callback_, *key, down, scanCode, static_cast<std::uint32_t>(event.time));
     }
 
+    const X11Library& x11_;
     DisplayPtr display_;
     int wakeRead_;
     int wakeWrite_;
@@ -103,17 +105,21 @@ private:
 
 std::unique_ptr<KeyboardCapture> StartX11KeyboardCapture(KeyboardCaptureCallback callback,
                                                          std::string* error) {
-    DisplayPtr display(XOpenDisplay(nullptr));
+    const X11Library* x11 = x11Library(error);
+    if (x11 == nullptr) {
+        return nullptr;
+    }
+    DisplayPtr display(x11->openDisplay(nullptr));
     if (!display) {
         *error = "cannot open the X display";
         return nullptr;
     }
     // Held keys repeat as presses alone, as on the original platform, not as release-press pairs.
-    XkbSetDetectableAutoRepeat(display.get(), True, nullptr);
+    x11->setDetectableAutoRepeat(display.get(), True, nullptr);
     int status = GrabNotViewable;
     for (int attempt = 0; attempt < kGrabAttempts; ++attempt) {
-        status = XGrabKeyboard(display.get(), DefaultRootWindow(display.get()), False, GrabModeAsync,
-                               GrabModeAsync, CurrentTime);
+        status = x11->grabKeyboard(display.get(), DefaultRootWindow(display.get()), False, GrabModeAsync,
+                                   GrabModeAsync, CurrentTime);
         if (status == GrabSuccess) {
             break;
         }
@@ -123,12 +129,13 @@ std::unique_ptr<KeyboardCapture> StartX11KeyboardCapture(KeyboardCaptureCallback
         *error = "another program holds the keyboard grab on the X display";
         return nullptr;
     }
-    XFlush(display.get());
+    x11->flush(display.get());
     int wake[2];
     if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
         *error = "cannot create a pipe for the capture thread";
-        XUngrabKeyboard(display.get(), CurrentTime);
+        x11->ungrabKeyboard(display.get(), CurrentTime);
         return nullptr;
     }
-    return std::make_unique<X11KeyboardCapture>(std::move(display), wake[0], wake[1], std::move(callback));
+    return std::make_unique<X11KeyboardCapture>(*x11, std::move(display), wake[0], wake[1],
+                                                std::move(callback));
 }
