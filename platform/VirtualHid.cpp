@@ -123,6 +123,13 @@ public:
     VirtualHidConnection(int fd, const std::string& path)
         : socket_(fd), path_(path), lock_(TransferLock::Kind::Socket, path) {
         setTimeout(socket_.get(), SO_SNDTIMEO, kWriteTimeoutMs);
+        // A hidraw write returns when the endpoint has taken the report.  The
+        // smallest send buffer the kernel allows holds a handful of reports,
+        // so a write blocks once the keyboard falls that far behind, as it
+        // would on the wire; the default buffer would swallow a whole key
+        // table and let the transfer "finish" long before the keyboard had it.
+        const int smallest = 1;
+        ::setsockopt(socket_.get(), SOL_SOCKET, SO_SNDBUF, &smallest, sizeof smallest);
     }
 
     bool write(const std::uint8_t* report, std::size_t length) override {

@@ -1,8 +1,10 @@
+#include "platform/VirtualHid.h"
 #include "tests/support/RunningSim.h"
 #include "tests/support/SimClient.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 
@@ -77,6 +79,35 @@ TEST(SimLatency, ASlowEndpointStillDeliversEveryReplyInOrder) {
     const auto version = host.receive();
     ASSERT_TRUE(version);
     EXPECT_EQ((*version)[2], 0xF9);
+}
+
+// A paced keyboard takes one host report per period: the host's writes wait
+// for it once the little its socket holds is full, and an answer comes only
+// after every report before it was taken.  Only lower bounds are checked,
+// which a busy machine can never break.
+TEST(SimLatency, HostReportsAreTakenOnePerPeriodAndTheHostWaitsForThem) {
+    constexpr auto kPeriod = 3ms;
+    constexpr int kReports = 40;
+    SimConfig config;
+    config.server.latency = kPeriod;
+    RunningSim sim(config);
+    ASSERT_TRUE(sim.ok()) << sim.error();
+    auto host = OpenVirtualHid(sim.socketPath());
+    ASSERT_TRUE(host);
+    std::array<std::uint8_t, 65> report{};
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kReports; ++i) {
+        ASSERT_TRUE(host->write(report.data(), report.size())) << "report " << i;
+    }
+    const auto written = std::chrono::steady_clock::now() - start;
+    report[2] = 0xF9; // the version: answered once everything before it was taken
+    ASSERT_TRUE(host->write(report.data(), report.size()));
+    std::array<std::uint8_t, 65> reply{};
+    ASSERT_GT(host->read(reply.data(), reply.size(), 5000), 0);
+    const auto answered = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(reply[2], 0xF9);
+    EXPECT_GE(written, (kReports - 16) * kPeriod);
+    EXPECT_GE(answered, kReports * kPeriod);
 }
 
 } // namespace

@@ -127,7 +127,12 @@ void SimServer::run() {
         fds.push_back({listener_.get(), POLLIN, 0});
         for (const auto& client : clients_) {
             const bool due = !client->replies.empty() && client->replies.front().due <= now;
-            fds.push_back({client->fd.get(), static_cast<short>(POLLIN | (due ? POLLOUT : 0)), 0});
+            // A connection whose next report is not due yet is left out of
+            // the poll altogether: its hang-up would wake the loop at once
+            // and keep it spinning until then.
+            const bool takes = takesNow(*client, now);
+            const int fd = takes || due ? client->fd.get() : -1;
+            fds.push_back({fd, static_cast<short>((takes ? POLLIN : 0) | (due ? POLLOUT : 0)), 0});
         }
         const auto wake = nextDue(now);
         timespec timeout{};
@@ -193,9 +198,21 @@ void SimServer::acceptClients() {
     }
 }
 
+bool SimServer::takesNow(const Client& client, Clock::time_point now) const {
+    return options_.latency.count() == 0 || client.nextTake <= now;
+}
+
 int SimServer::readClient(Client& client) {
     std::array<std::uint8_t, kReceiveBuffer> buffer;
-    for (int i = 0; i < kMessagesPerTurn; ++i) {
+    // Paced, a keyboard takes one report per period and the rest wait in the
+    // host's queue, so that the host's writes block as they would on a
+    // real endpoint instead of finishing at socket speed.
+    const bool paced = options_.latency.count() > 0 && !stopRequested_;
+    if (paced && !takesNow(client, Clock::now())) {
+        return 0;
+    }
+    const int limit = paced ? 1 : kMessagesPerTurn;
+    for (int i = 0; i < limit; ++i) {
         const auto n = ::recv(client.fd.get(), buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
             return i;
@@ -205,9 +222,14 @@ int SimServer::readClient(Client& client) {
             return i;
         }
         const auto size = std::min(static_cast<std::size_t>(n), buffer.size());
+        if (paced) {
+            // Counted from the previous take while the host keeps the queue
+            // full, so that the rate holds whatever the loop's own delays.
+            client.nextTake = std::max(Clock::now(), client.nextTake) + options_.latency;
+        }
         handleMessage(client, std::span(buffer).first(size));
     }
-    return kMessagesPerTurn;
+    return limit;
 }
 
 void SimServer::handleMessage(Client& client, std::span<const std::uint8_t> message) {
@@ -259,6 +281,9 @@ std::optional<SimServer::Clock::time_point> SimServer::nextDue(Clock::time_point
     // must not turn the wait into a busy loop.
     std::optional<Clock::time_point> earliest;
     for (const auto& client : clients_) {
+        if (client->nextTake > now && (!earliest || client->nextTake < *earliest)) {
+            earliest = client->nextTake;
+        }
         if (client->replies.empty()) {
             continue;
         }

@@ -18,8 +18,10 @@ struct SimServerOptions {
     // Empty: the memory lives only as long as the server.
     std::string statePath;
     std::string tracePath;
-    // Delay of every reply report after the one before it, as a USB
-    // interrupt endpoint paces its reports.
+    // The period of the keyboard's endpoints, as a USB interrupt endpoint
+    // paces its reports: every reply goes out this long after the one
+    // before it, and one host report is taken per period.  Zero takes and
+    // answers everything at once.
     std::chrono::microseconds latency{0};
     // Fault injection, counted over every message received since start:
     // after this many the keyboard stays connected but answers nothing more.
@@ -70,6 +72,8 @@ private:
         SimKeyboard::Session session;
         std::deque<PendingReply> replies;
         Clock::time_point lastDue{};
+        // When the next host report may be taken, with a latency.
+        Clock::time_point nextTake{};
         bool closed = false;
     };
 
@@ -86,6 +90,7 @@ private:
     bool readyToHangUp() const;
     void hangUp();
     std::optional<Clock::time_point> nextDue(Clock::time_point now) const;
+    bool takesNow(const Client& client, Clock::time_point now) const;
 
     SimKeyboard keyboard_;
     SimServerOptions options_;
