@@ -158,12 +158,19 @@ bool COrvo::readEntry(const std::uint8_t* first, long& reportsLeft, TransferDead
     }
     record->decode(buffer.data(), kPayloadSize, static_cast<int>(buffer.size()));
     slot = std::move(record);
+    const auto index = static_cast<std::size_t>(slotOf(layerNumber, keyNumber));
+    if (!slotReceived_[index]) {
+        slotReceived_[index] = true;
+        ++keysReceived_;
+    }
     postProgress(window, slotOf(layerNumber, keyNumber));
     return true;
 }
 
 bool COrvo::readKeyTable(const WindowHandle& window) {
     // Every slot's entry and the end marker; a macro of several chunks adds its own.
+    slotReceived_.fill(false);
+    keysReceived_ = 0;
     TransferDeadline deadline(kSlotCount + 1, cancel_);
     const CKeyboardUtil::Transfer transfer(transport_);
     if (!transfer) {
@@ -215,7 +222,8 @@ bool COrvo::writeLightArea() {
 }
 
 bool COrvo::readArea(std::uint8_t request, std::uint8_t chunkMarker, std::uint8_t* area, int areaSize,
-                     long maxReports) {
+                     long maxReports, int& position) {
+    position = 0;
     const TransferDeadline deadline(areaReports(areaSize), cancel_);
     const CKeyboardUtil::Transfer transfer(transport_);
     if (!transfer) {
@@ -224,7 +232,6 @@ bool COrvo::readArea(std::uint8_t request, std::uint8_t chunkMarker, std::uint8_
     if (deadline.over() || !sendCommand(request)) {
         return false;
     }
-    int position = 0;
     for (long reportsLeft = maxReports; reportsLeft-- > 0;) {
         Payload payload{};
         if (!receive(payload.data(), deadline)) {
@@ -246,11 +253,11 @@ bool COrvo::readArea(std::uint8_t request, std::uint8_t chunkMarker, std::uint8_
 }
 
 bool COrvo::readLightArea() {
-    return readArea(kReadLightCommand, kLightChunkCommand, LightArea.data(), kLightAreaSize,
-                    kMaxLightReports);
+    return readArea(kReadLightCommand, kLightChunkCommand, LightArea.data(), kLightAreaSize, kMaxLightReports,
+                    lightBytesReceived_);
 }
 
 bool COrvo::readPressCounters() {
     return readArea(kReadCountersCommand, kReadCountersCommand, PressCounters.data(), kCounterAreaSize,
-                    kMaxCounterReports);
+                    kMaxCounterReports, counterBytesReceived_);
 }

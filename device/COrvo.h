@@ -39,6 +39,14 @@ public:
     bool readLightArea();
     bool readPressCounters();
 
+    // What the last read of each kind brought, whether or not it ended well:
+    // distinct slots of the key table, bytes of the light area and of the
+    // counters.  A keyboard sends no entry for an empty key, so fewer than
+    // 206 keys can be a whole answer; the areas always come whole.
+    int keysReceived() const { return keysReceived_; }
+    int lightBytesReceived() const { return lightBytesReceived_; }
+    int counterBytesReceived() const { return counterBytesReceived_; }
+
     static int slotOf(int layerNumber, int keyNumber) {
         return (layerNumber - 1) * kKeysPerLayer + keyNumber - 1;
     }
@@ -59,8 +67,12 @@ private:
     bool readEntry(const std::uint8_t* first, long& reportsLeft, TransferDeadline& deadline,
                    const WindowHandle& window);
     bool readArea(std::uint8_t request, std::uint8_t chunkMarker, std::uint8_t* area, int areaSize,
-                  long maxReports);
+                  long maxReports, int& position);
 
     const std::atomic<bool>* cancel_;
     std::vector<std::uint8_t> encodeBuffer_;
+    std::array<bool, kSlotCount> slotReceived_{};
+    int keysReceived_ = 0;
+    int lightBytesReceived_ = 0;
+    int counterBytesReceived_ = 0;
 };

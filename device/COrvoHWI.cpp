@@ -146,6 +146,18 @@ bool COrvoHWI::getPressCounterFromDev(int* counters) {
     return read;
 }
 
+int COrvoHWI::receivedKeyCount() const {
+    return mirror_ ? mirror_->keysReceived() : 0;
+}
+
+int COrvoHWI::receivedLightBytes() const {
+    return mirror_ ? mirror_->lightBytesReceived() : 0;
+}
+
+int COrvoHWI::receivedCounterBytes() const {
+    return mirror_ ? mirror_->counterBytesReceived() : 0;
+}
+
 bool COrvoHWI::WriteFirmwareToKeyboard(const char* text, std::size_t size, const WindowHandle& window) {
     return transport_ && downloadFirmware(*transport_, text, size, window);
 }

@@ -60,6 +60,14 @@ public:
     // `text` is the firmware file's content followed by a zero byte; `size` its length.
     bool WriteFirmwareToKeyboard(const char* text, std::size_t size, const WindowHandle& window);
 
+    // What the last read of the key table, the colours and the counters
+    // brought, whether or not it ended well: keys (of 206) and bytes (of 309
+    // and 412).  A keyboard sends no entry for an empty key; the areas come
+    // whole from a keyboard that is well.
+    int receivedKeyCount() const;
+    int receivedLightBytes() const;
+    int receivedCounterBytes() const;
+
     // From any thread: the read of keys, colours or counters running now
     // stops before its next report and fails, and so does every later one
     // until allowTransfers().  Writes and the firmware download run on: a

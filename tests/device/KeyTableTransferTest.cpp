@@ -107,13 +107,15 @@ TEST(KeyTableWrite, KeyboardHangingUpEndsTheWriteWithoutEndReport) {
 }
 
 TEST(KeyTableRead, ReplacesOnlyTheSlotsTheKeyboardSends) {
-    KeyboardConnection c(answering(
-        {{0xF2, replies({normalEntry(2, 3, {0x04}), normalEntry(2, 7, {0x05, 0x06}), kTableEnd})}}));
+    KeyboardConnection c(
+        answering({{0xF2, replies({normalEntry(2, 3, {0x09}), normalEntry(2, 7, {0x05, 0x06}),
+                                   normalEntry(2, 3, {0x04}), kTableEnd})}}));
     c.mirror.KeySlotTable[0] = std::make_unique<CNormalKeyDefine>(1, 1);
     MessageRecorder window;
     ASSERT_TRUE(c.mirror.readKeyTable(window.window()));
     EXPECT_EQ(c.keyboard.received().front(), ScriptedKeyboard::payload({0x00, 0xF2}));
-    EXPECT_EQ(window.wParams(UM_DEVICE_PROGRESS), (std::vector<WPARAM>{105, 109}));
+    EXPECT_EQ(window.wParams(UM_DEVICE_PROGRESS), (std::vector<WPARAM>{105, 109, 105}));
+    EXPECT_EQ(c.mirror.keysReceived(), 2) << "a key sent twice is one key";
     ASSERT_NE(codesIn(c.mirror, 105), nullptr);
     EXPECT_EQ(*codesIn(c.mirror, 105), std::vector<int>{0x04});
     EXPECT_EQ(*codesIn(c.mirror, 109), (std::vector<int>{0x05, 0x06}));

@@ -72,6 +72,7 @@ TEST(LightRead, ShortAnswerKeepsTheRestAndEachReadStartsAtZero) {
     c.mirror.LightArea.fill(0x55);
     ASSERT_TRUE(c.mirror.readLightArea());
     ASSERT_TRUE(c.mirror.readLightArea());
+    EXPECT_EQ(c.mirror.lightBytesReceived(), 10) << "the answer tells how much of the area came";
     EXPECT_EQ(c.mirror.LightArea[9], 7);
     EXPECT_EQ(c.mirror.LightArea[10], 0x55);
 }
@@ -82,6 +83,7 @@ TEST(LightRead, DataBeyondTheAreaOrThePayloadIsDropped) {
     reply.push_back(kAreaEnd);
     KeyboardConnection c(answering({{0xE2, replies(reply)}}));
     ASSERT_TRUE(c.mirror.readLightArea());
+    EXPECT_EQ(c.mirror.lightBytesReceived(), 309);
     EXPECT_EQ(c.mirror.LightArea[308], 3);
     EXPECT_EQ(c.mirror.PressCounters[0], 0);
 }
