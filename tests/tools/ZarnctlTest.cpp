@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -101,8 +102,10 @@ TEST_F(ZarnctlTest, ResetThenShowGivesTheFactoryFnLayer) {
 
     const CliRun show = zarnctl({"--simulate=Zarn", "show", "--layer", "1"});
     ASSERT_EQ(show.status, 0) << show.err;
-    // Not a terminal: one finished line per transfer, no carriage returns.
-    EXPECT_EQ(show.err, "Reading keys [########################################] 100%\n");
+    // Not a terminal: one finished line per transfer, no carriage returns;
+    // then what the keyboard sent (it sends no entry for a key not set).
+    EXPECT_EQ(show.err, "Reading keys [########################################] 100%\n"
+                        "zarnctl show: read 111 of 206 keys\n");
     EXPECT_EQ(reset.err.find('\r'), std::string::npos);
     EXPECT_EQ(show.out.rfind("Fn layer of Zarn\n", 0), 0u) << show.out;
     EXPECT_EQ(std::count(show.out.begin(), show.out.end(), '\n'), 1 + kKeyCount);
@@ -183,18 +186,14 @@ TEST_F(ZarnctlTest, CountersAsTextAndAsJson) {
     EXPECT_EQ(lineOf(text.out, "Least used key: ").rfind("Least used key: ScrollLock (key 85, ", 0), 0u);
 }
 
-// The 412 bytes of the counter area as the keyboard sends them, every
-// counter `count` except key 1's, which is 0xFFFFFFFF.
-std::vector<ScriptedKeyboard::Payload> counterArea(std::uint8_t count) {
-    std::vector<std::uint8_t> area(4 * kKeyCount, 0);
-    for (std::size_t at = 0; at < area.size(); at += 4) {
-        area[at] = count;
-    }
-    std::fill_n(area.begin(), 4, std::uint8_t{0xFF});
+// An area as the keyboard sends it: chunks of 61 bytes marked `marker`, then
+// the end marker.
+std::vector<ScriptedKeyboard::Payload> areaReplies(std::uint8_t marker,
+                                                   const std::vector<std::uint8_t>& area) {
     std::vector<ScriptedKeyboard::Payload> replies;
     for (std::size_t offset = 0; offset < area.size(); offset += 61) {
         const std::size_t n = std::min<std::size_t>(61, area.size() - offset);
-        auto chunk = ScriptedKeyboard::payload({0x00, 0xE3, static_cast<std::uint8_t>(n)});
+        auto chunk = ScriptedKeyboard::payload({0x00, marker, static_cast<std::uint8_t>(n)});
         std::copy_n(area.begin() + static_cast<std::ptrdiff_t>(offset), n, chunk.begin() + 3);
         replies.push_back(chunk);
     }
@@ -204,18 +203,40 @@ std::vector<ScriptedKeyboard::Payload> counterArea(std::uint8_t count) {
     return replies;
 }
 
+// The 412 bytes of the counter area, every counter `count` except key 1's,
+// which is 0xFFFFFFFF.
+std::vector<ScriptedKeyboard::Payload> counterArea(std::uint8_t count) {
+    std::vector<std::uint8_t> area(4 * kKeyCount, 0);
+    for (std::size_t at = 0; at < area.size(); at += 4) {
+        area[at] = count;
+    }
+    std::fill_n(area.begin(), 4, std::uint8_t{0xFF});
+    return areaReplies(0xE3, area);
+}
+
+// A Zarn that answers each request listed with its replies, and nothing else.
+class AnsweringZarn {
+public:
+    explicit AnsweringZarn(std::map<std::uint8_t, std::vector<ScriptedKeyboard::Payload>> answers)
+        : keyboard_(
+              [answers = std::move(answers)](const ScriptedKeyboard::Payload& request) {
+                  ScriptedKeyboard::Answer answer;
+                  if (const auto found = answers.find(request[1]); found != answers.end()) {
+                      answer.replies = found->second;
+                  }
+                  return answer;
+              },
+              ScriptedKeyboardIdentity{0x0483, 0x5239, 1}) {}
+    std::string entry() const { return "0483:5239:1=" + keyboard_.socketPath(); }
+
+private:
+    ScriptedKeyboard keyboard_;
+};
+
 // Counters are unsigned 32-bit on the keyboard; they were printed signed.
 TEST_F(ZarnctlTest, CountersAreUnsigned) {
-    const ScriptedKeyboard keyboard(
-        [](const ScriptedKeyboard::Payload& request) {
-            ScriptedKeyboard::Answer answer;
-            if (request[1] == 0xE3) {
-                answer.replies = counterArea(3);
-            }
-            return answer;
-        },
-        ScriptedKeyboardIdentity{0x0483, 0x5239, 1});
-    environment_["ZARN_VIRTUAL_HID"] = "0483:5239:1=" + keyboard.socketPath();
+    const AnsweringZarn keyboard({{0xE3, counterArea(3)}});
+    environment_["ZARN_VIRTUAL_HID"] = keyboard.entry();
     const CliRun json = zarnctl({"counters", "--json"});
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_NE(json.out.find("\"mostUsedKey\": {\"key\": 1, \"label\": \"Esc\", \"count\": 4294967295}"),
@@ -225,6 +246,51 @@ TEST_F(ZarnctlTest, CountersAreUnsigned) {
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.out.rfind("  1  Esc        4294967295\n", 0), 0u) << text.out;
     EXPECT_NE(text.out.find("Most used key: Esc (key 1, 4294967295 presses)"), std::string::npos) << text.out;
+}
+
+// A keyboard that answers a key read with its end marker alone has sent no
+// key: read-keys used to save that as a table of unset keys with exit 0.
+TEST_F(ZarnctlTest, ReadsSayWhatTheyBroughtAndNoKeyOverwritesNoProfile) {
+    const ScriptedKeyboard::Payload tableEnd = ScriptedKeyboard::payload({0xF6});
+    const AnsweringZarn keyboard(
+        {{0xF2, {tableEnd}}, {0xE2, areaReplies(0xE0, std::vector<std::uint8_t>(3 * kKeyCount, 9))}});
+    environment_["ZARN_VIRTUAL_HID"] = keyboard.entry();
+
+    writeFile(path("mine.pro"), "previous");
+    const CliRun refused = zarnctl({"read-keys", path("mine.pro")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("read 0 of 206 keys"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find(path("mine.pro") + " is left as it was (--force overwrites it)"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(readFile(path("mine.pro")), "previous");
+
+    const CliRun forced = zarnctl({"read-keys", "--force", path("mine.pro")});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_NE(readFile(path("mine.pro")), "previous");
+    const CliRun fresh = zarnctl({"read-keys", path("new.pro")});
+    EXPECT_EQ(fresh.status, 0) << fresh.err;
+    EXPECT_NE(fresh.err.find("zarnctl read-keys: read 0 of 206 keys, 103 of 103 colours\n"),
+              std::string::npos)
+        << fresh.err;
+
+    const CliRun shown = zarnctl({"show"});
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_NE(shown.err.find("zarnctl show: read 0 of 206 keys\n"), std::string::npos) << shown.err;
+}
+
+// An early end marker gave counters partly from the keyboard and partly
+// zero, with exit 0.
+TEST_F(ZarnctlTest, CountersCutShortAreAFailedRead) {
+    std::vector<ScriptedKeyboard::Payload> cut = counterArea(3);
+    cut.erase(cut.begin() + 1, cut.end() - 1);
+    const AnsweringZarn keyboard({{0xE3, cut}});
+    environment_["ZARN_VIRTUAL_HID"] = keyboard.entry();
+    const CliRun run = zarnctl({"counters", "--json"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("Reading the counters failed (read 15 of 103 counters)."), std::string::npos)
+        << run.err;
 }
 
 TEST_F(ZarnctlTest, ProfilesTravelBetweenFileAndKeyboard) {

@@ -23,6 +23,33 @@ constexpr int kKeySlotSteps = 2 * kKeyCount;
 // A firmware download posts 1..150.
 constexpr int kFirmwareSteps = 150;
 
+// What a read brought, told the same way by every command: a keyboard that
+// answers with its end marker alone has said nothing, however well it ended.
+std::string keysTally(const ConfigDocument& doc) {
+    return "read " + std::to_string(doc.device.receivedKeyCount()) + " of " + std::to_string(kKeySlotSteps) +
+           " keys";
+}
+
+std::string coloursTally(const ConfigDocument& doc) {
+    return "read " + std::to_string(doc.device.receivedLightBytes() / 3) + " of " +
+           std::to_string(kKeyCount) + " colours";
+}
+
+std::string countersTally(const ConfigDocument& doc) {
+    return "read " + std::to_string(doc.device.receivedCounterBytes() / 4) + " of " +
+           std::to_string(kKeyCount) + " counters";
+}
+
+// The light and counter areas always come whole from a keyboard that is
+// well; the rest of a short one would be what the mirror held before.
+bool coloursComplete(const ConfigDocument& doc) {
+    return doc.device.receivedLightBytes() >= kLightArrayLength;
+}
+
+bool countersComplete(const ConfigDocument& doc) {
+    return doc.device.receivedCounterBytes() >= 4 * kCounterArrayLength;
+}
+
 int commandUsage(const CliRequest& request, const std::string& message) {
     request.err << "zarnctl " << request.command << ": " << message << "\nTry 'zarnctl " << request.command
                 << " --help'.\n";
@@ -293,7 +320,12 @@ int RunCounters(CliRequest& request) {
     }
     ConfigDocument& doc = keyboard.document();
     if (!ReadCountersFromDevice(doc)) {
-        return keyboard.failed(request.err, "Reading the counters failed.");
+        return keyboard.failed(request.err,
+                               ("Reading the counters failed (" + countersTally(doc) + ").").c_str());
+    }
+    if (!countersComplete(doc)) {
+        request.err << "Reading the counters failed (" << countersTally(doc) << ").\n";
+        return kExitDeviceFailed;
     }
     if (*json) {
         PrintCountersJson(doc, request.out);
@@ -330,10 +362,11 @@ int RunShow(CliRequest& request) {
     if (!keyboard.open(request.err)) {
         return kExitNoKeyboard;
     }
-    if (!readKeys(keyboard, request)) {
-        return keyboard.failed(request.err, "Reading the keys failed.");
-    }
     const ConfigDocument& doc = keyboard.document();
+    if (!readKeys(keyboard, request)) {
+        return keyboard.failed(request.err, ("Reading the keys failed (" + keysTally(doc) + ").").c_str());
+    }
+    request.err << "zarnctl show: " << keysTally(doc) << '\n';
     if (json) {
         PrintShowJson(doc, layer, request.out);
         return kExitDone;
@@ -374,7 +407,18 @@ int RunReset(CliRequest& request) {
 }
 
 int RunReadKeys(CliRequest& request) {
-    const auto path = singleOperand(request, request.args, "PROFILE");
+    bool force = false;
+    std::vector<std::string> operands;
+    for (const std::string& arg : request.args) {
+        if (arg == "--force") {
+            force = true;
+        } else if (arg.starts_with("--")) {
+            return commandUsage(request, "unknown option '" + arg + "'");
+        } else {
+            operands.push_back(arg);
+        }
+    }
+    const auto path = singleOperand(request, operands, "PROFILE");
     if (!path) {
         return kExitUsage;
     }
@@ -384,10 +428,24 @@ int RunReadKeys(CliRequest& request) {
     }
     ConfigDocument& doc = keyboard.document();
     if (!readKeys(keyboard, request)) {
-        return keyboard.failed(request.err, "Reading the keys failed.");
+        return keyboard.failed(request.err, ("Reading the keys failed (" + keysTally(doc) + ").").c_str());
     }
     if (!ReadLightsFromDevice(doc)) {
-        return keyboard.failed(request.err, "Reading the colours failed.");
+        return keyboard.failed(request.err,
+                               ("Reading the colours failed (" + coloursTally(doc) + ").").c_str());
+    }
+    if (!coloursComplete(doc)) {
+        request.err << "Reading the colours failed (" << coloursTally(doc) << ").\n";
+        return kExitDeviceFailed;
+    }
+    request.err << "zarnctl read-keys: " << keysTally(doc) << ", " << coloursTally(doc).substr(5) << '\n';
+    // A keyboard that sent no key at all would turn a profile into a table
+    // of unset keys: only on request.
+    std::error_code ignored;
+    if (doc.device.receivedKeyCount() == 0 && !force && std::filesystem::exists(*path, ignored)) {
+        request.err << "zarnctl read-keys: the keyboard sent no key; " << *path
+                    << " is left as it was (--force overwrites it)\n";
+        return kExitDeviceFailed;
     }
     const ProfileResult saved = SaveProfile(doc, *path);
     if (!saved) {

@@ -45,8 +45,12 @@ constexpr Command kCommands[] = {
      RunShow},
     {"reset", "reset [--verify]", "write the factory assignment to the keyboard",
      "Writes the factory assignment of the keyboard's model to the keyboard.", RunReset, true},
-    {"read-keys", "read-keys PROFILE.pro", "read keys and colours into a profile",
-     "Reads the keys and then the colours from the keyboard and saves them as a profile.", RunReadKeys},
+    {"read-keys", "read-keys [--force] PROFILE.pro", "read keys and colours into a profile",
+     "Reads the keys and then the colours from the keyboard and saves them as a profile, and says\n"
+     "how many of them the keyboard sent. A keyboard that sent no key at all does not overwrite an\n"
+     "existing profile.\n"
+     "  --force  overwrite it all the same",
+     RunReadKeys},
     {"write-keys", "write-keys [--verify] PROFILE.pro", "write a profile's keys to the keyboard",
      "Opens a profile of the keyboard's model and writes its keys.", RunWriteKeys, true},
     {"write-lights", "write-lights [--verify] PROFILE.pro", "write a profile's colours to the keyboard",
