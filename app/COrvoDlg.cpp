@@ -73,6 +73,10 @@ QString profileErrorText(const ProfileResult& result, bool saving, bool chinese,
         return chinese ? QStringLiteral("配置文件不匹配，请选择%1的配置文件").arg(model)
                        : QStringLiteral("The configuration file does not match,please select a file of %1")
                              .arg(model);
+    case ProfileError::BadValue:
+        return (chinese ? QStringLiteral("配置文件中有键盘无法接受的数值：")
+                        : QStringLiteral("The configuration file holds a value the keyboard cannot take: ")) +
+               QString::fromStdString(result.detail);
     case ProfileError::None:
         break;
     }

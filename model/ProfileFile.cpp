@@ -3,6 +3,7 @@
 #include "model/CXmlDocument.h"
 #include "model/Catalogue.h"
 #include "model/ConfigDocument.h"
+#include "model/ListLimits.h"
 #include "model/TextEncoding.h"
 #include "model/XmlProblem.h"
 
@@ -220,11 +221,9 @@ void readKeys(CXmlDocument& xml, ProfileReader& reader, ProfileContent& content)
             continue;
         }
         auto slot = static_cast<std::size_t>(2 * id + level);
-        int mode = reader.intAttribute(u"Mode");
-        int code = reader.intAttribute(u"HWCode");
-        content.modes[slot] = mode >= 0 && mode < kTypeCount ? mode : 0;
-        // Device codes are one byte; anything else could index past the code tables.
-        content.codes[slot] = code >= 0 && code <= 0xFF ? code : 0;
+        // Taken as they are; checkValues decides.
+        content.modes[slot] = reader.intAttribute(u"Mode");
+        content.codes[slot] = reader.intAttribute(u"HWCode");
         RecordList list;
         xml.enterElement();
         if (xml.findElement(u"ComboKey")) {
@@ -250,6 +249,64 @@ void startFromFactory(const ConfigDocument& doc, ProfileContent& content) {
         content.codes[slot] = factory[slot];
         content.modes[slot] = ClassifyCode(factory[slot]);
     }
+}
+
+std::string outOfRange(std::string_view name, int value, std::string_view what, int highest) {
+    return std::string(name) + " " + std::to_string(value) + " is not " + std::string(what) + " (0 to " +
+           std::to_string(highest) + ")";
+}
+
+// Every value that reaches the keyboard is checked before the document is
+// touched: where the program's own editors clamp, it is clamped as they
+// would; anything else refuses the file with the place and the reason, so
+// that a bad value is not found only when the keys are written.
+std::string checkValues(ProfileContent& content) {
+    constexpr ListKind kLibraryKinds[] = {ListKind::Combo, ListKind::Macro, ListKind::Emulation};
+    for (std::size_t i = 0; i < 3; ++i) {
+        std::vector<RecordList>& entries = content.libraries[i].children;
+        for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+            if (std::string why = KeepListInLimits(entries[entry], kLibraryKinds[i]); !why.empty()) {
+                return utf16ToUtf8(kLibrarySections[i]) + " entry " + std::to_string(entry) + ": " + why;
+            }
+        }
+    }
+    constexpr std::string_view kComponents[] = {"Red", "Green", "Blue"};
+    for (int key = 1; key <= kKeyCount; ++key) {
+        const Rgb& colour = content.colours[static_cast<std::size_t>(key)];
+        for (std::size_t c = 0; c < 3; ++c) {
+            if (colour[c] < 0 || colour[c] > 255) {
+                return "AREA ID=" + std::to_string(key) + ": " +
+                       outOfRange(kComponents[c], colour[c], "a colour value", 255);
+            }
+        }
+    }
+    for (int key = 1; key <= kKeyCount; ++key) {
+        for (int level = 0; level <= 1; ++level) {
+            const auto slot = static_cast<std::size_t>(2 * key + level);
+            const std::string where =
+                "KEY ID=" + std::to_string(key) + " Level=" + std::to_string(level) + ": ";
+            const int mode = content.modes[slot];
+            if (mode < 0 || mode >= kTypeCount) {
+                return where + outOfRange("Mode", mode, "an assignment type", kTypeCount - 1);
+            }
+            // Device codes are one byte; anything else could also index past the code tables.
+            if (content.codes[slot] < 0 || content.codes[slot] > 0xFF) {
+                return where + outOfRange("HWCode", content.codes[slot], "a device code", 0xFF);
+            }
+            std::string why;
+            if (mode == kTypeCombo) {
+                why = KeepListInLimits(content.lists[slot], ListKind::Combo);
+            } else if (mode == kTypeMacro) {
+                why = KeepListInLimits(content.lists[slot], ListKind::Macro);
+            } else if (mode == kTypeEmulation) {
+                why = KeepListInLimits(content.lists[slot], ListKind::Emulation);
+            }
+            if (!why.empty()) {
+                return where + why;
+            }
+        }
+    }
+    return {};
 }
 
 void commit(ConfigDocument& doc, ProfileContent& content) {
@@ -376,6 +433,9 @@ ProfileResult LoadProfile(ConfigDocument& doc, const std::string& path) {
     }
     readColours(xml, reader, *content);
     readKeys(xml, reader, *content);
+    if (std::string why = checkValues(*content); !why.empty()) {
+        return {ProfileError::BadValue, why};
+    }
     commit(doc, *content);
     return {};
 }

@@ -12,6 +12,7 @@ enum class ProfileError {
     CannotRead,    // the file could not be opened or read
     NotWellFormed, // the text is not an XML document
     WrongModel,    // the root element is not the current model's name
+    BadValue,      // a value the keyboard cannot take, that no editor would clamp
 };
 
 struct ProfileResult {
@@ -25,5 +26,7 @@ struct ProfileResult {
 // regular file, or not the user's to write, is refused.
 ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path);
 // Replaces the user part of the document; on any failure the document is
-// left exactly as it was.
+// left exactly as it was.  Values beyond what the key settings dialog allows
+// are clamped as it would clamp them (see ListLimits.h); values it has no
+// clamp for refuse the file.
 ProfileResult LoadProfile(ConfigDocument& doc, const std::string& path);

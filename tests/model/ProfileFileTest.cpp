@@ -150,8 +150,7 @@ TEST(ProfileLoad, UntrustedValuesStayInsideTheTables) {
             "<BackgroundLightSettings><AREA ID=\"0\" Red=\"9\"/><AREA ID=\"104\" Red=\"9\"/>"
             "<AREA ID=\"-5\" Red=\"9\"/><AREA ID=\"7\" Red=\"9\" Green=\"x\"/></BackgroundLightSettings>"
             "<CurrentSettings><KEY ID=\"104\" Level=\"0\" Mode=\"1\"/><KEY ID=\"3\" Level=\"2\" Mode=\"1\"/>"
-            "<KEY ID=\"3\" Level=\"0\" Mode=\"9\" HWCode=\"4\"/>"
-            "<KEY ID=\"4\" Level=\"0\" Mode=\"1\" HWCode=\"999\"/></CurrentSettings>"));
+            "</CurrentSettings>"));
     auto doc = factoryDocument(3);
     auto factory = factoryDocument(3);
     ASSERT_TRUE(LoadProfile(*doc, path));
@@ -159,9 +158,6 @@ TEST(ProfileLoad, UntrustedValuesStayInsideTheTables) {
     EXPECT_EQ(doc->predefinedCombos.items[1], "kept");
     EXPECT_EQ(doc->keyColours[0], (Rgb{0, 0, 0}));
     EXPECT_EQ(doc->keyColours[7], (Rgb{9, 0, 0}));
-    EXPECT_EQ(doc->keyMode[2 * 3], 0); // Mode 9 reads as 0
-    EXPECT_EQ(doc->keyCode[2 * 3], 4);
-    EXPECT_EQ(doc->keyCode[2 * 4], 0); // not a one-byte device code
     EXPECT_EQ(doc->keyMode[2 * 3 + 1], factory->keyMode[2 * 3 + 1]);
 }
 
@@ -228,6 +224,61 @@ TEST(ProfileLoad, NumbersReadAsCReadsThem) {
     }
 }
 
+std::string lines(const std::string& line, int count) {
+    std::string xml;
+    for (int i = 0; i < count; ++i) {
+        xml += "<x ID=\"" + std::to_string(i) + "\" t1=\"" + line + "\"/>";
+    }
+    return xml;
+}
+
+std::string keyWithList(int id, int level, int mode, const std::string& listAttributes,
+                        const std::string& items) {
+    return "<KEY ID=\"" + std::to_string(id) + "\" Level=\"" + std::to_string(level) + "\" Mode=\"" +
+           std::to_string(mode) + "\" HWCode=\"0\"><ComboKey><List " + listAttributes + ">" + items +
+           "</List></ComboKey></KEY>";
+}
+
+// What the key settings dialog would not let the user enter is brought back
+// inside its limits the way the dialog does it, for the assignments and for
+// the libraries alike; the keyboard then takes every key.
+TEST(ProfileLoad, ValuesTheEditorsClampAreClampedAsTheyWould) {
+    ScratchDir dir;
+    const std::string path = dir.write(
+        "clamped.pro",
+        handMade(
+            "<PredefinedCombo><List><x ID=\"0\" t1=\"seven\"><List>" + lines("A", 7) +
+            "</List></x></List></PredefinedCombo>"
+            "<PredefinedMacro><List><x ID=\"0\" t1=\"m\"><List Cycles=\"0\" Delay=\"-4\"/></x></List>"
+            "</PredefinedMacro>"
+            "<CurrentSettings>" +
+            keyWithList(1, 0, 3, "Cycles=\"300\" Delay=\"70000\"",
+                        "<x ID=\"0\" t1=\"A Down\"/><x ID=\"1\" t1=\"&lt;70000 ms&gt;\"/>"
+                        "<x ID=\"2\" t1=\"A UP\"/><x ID=\"3\" t1=\"&lt;-5 ms&gt;\"/>") +
+            keyWithList(2, 0, 3, "IsAutoInterval=\"0\"", lines("A", 800)) +
+            keyWithList(3, 0, 3, "IsAutoInterval=\"1\"", lines("A", 1601)) +
+            keyWithList(4, 0, 4, "Delay=\"7000\"", lines("B", 7)) + keyWithList(5, 0, 2, "", lines("C", 7)) +
+            // A list of a single key is not sent: it is left as it is.
+            keyWithList(6, 0, 1, "Cycles=\"900\" PlayMode=\"7\"", lines("D", 9)) + "</CurrentSettings>"));
+    auto doc = factoryDocument(3);
+    ASSERT_TRUE(LoadProfile(*doc, path));
+    EXPECT_EQ(doc->predefinedCombos.children[0].count(), 6);
+    EXPECT_EQ(doc->predefinedMacros.children[0].cycles, 1);
+    EXPECT_EQ(doc->predefinedMacros.children[0].delay, 0);
+    const RecordList& macro = doc->keyLists[2];
+    EXPECT_EQ(macro.cycles, 255);
+    EXPECT_EQ(macro.delay, 60000);
+    EXPECT_EQ(macro.items, (std::vector<std::string>{"A Down", "<65535 ms>", "A UP", "<0 ms>"}));
+    EXPECT_EQ(doc->keyLists[4].count(), 799);
+    EXPECT_EQ(doc->keyLists[6].count(), 1600);
+    EXPECT_EQ(doc->keyLists[6].children.size(), 1600u);
+    EXPECT_EQ(doc->keyLists[8].delay, 6000);
+    EXPECT_EQ(doc->keyLists[8].count(), 6);
+    EXPECT_EQ(doc->keyLists[10].count(), 6);
+    EXPECT_EQ(doc->keyLists[12].count(), 9);
+    EXPECT_EQ(doc->keyLists[12].cycles, 900);
+}
+
 struct RefusalCase {
     const char* label;
     const char* name;  // file name in the scratch folder
@@ -273,6 +324,24 @@ const RefusalCase kRefusals[] = {
      "more than one root element"},
     {"another model's profile", "rgb.pro", handMade("<PredefinedCombo/>", "ZarnRGB"),
      ProfileError::WrongModel, 2, "root element ZarnRGB"},
+    // No editor clamps these: the file is refused with the place and the reason.
+    {"play mode the keyboard does not know", "playmode.pro",
+     handMade("<CurrentSettings>" + keyWithList(5, 1, 3, "PlayMode=\"5\"", lines("A", 1)) +
+              "</CurrentSettings>"),
+     ProfileError::BadValue, 3, "KEY ID=5 Level=1: PlayMode 5 is not a play mode (0 to 2)"},
+    {"play mode of a saved macro", "library.pro",
+     handMade("<PredefinedMacro><List><x ID=\"0\" t1=\"m\"/><x ID=\"1\" t1=\"n\"><List PlayMode=\"-1\"/></x>"
+              "</List></PredefinedMacro>"),
+     ProfileError::BadValue, 3, "PredefinedMacro entry 1: PlayMode -1 is not a play mode (0 to 2)"},
+    {"assignment type", "mode.pro",
+     handMade("<CurrentSettings><KEY ID=\"3\" Level=\"0\" Mode=\"9\"/></CurrentSettings>"),
+     ProfileError::BadValue, 3, "KEY ID=3 Level=0: Mode 9 is not an assignment type (0 to 8)"},
+    {"device code", "code.pro",
+     handMade("<CurrentSettings><KEY ID=\"4\" Level=\"0\" Mode=\"1\" HWCode=\"999\"/></CurrentSettings>"),
+     ProfileError::BadValue, 3, "KEY ID=4 Level=0: HWCode 999 is not a device code (0 to 255)"},
+    {"colour", "colour.pro",
+     handMade("<BackgroundLightSettings><AREA ID=\"7\" Red=\"300\"/></BackgroundLightSettings>"),
+     ProfileError::BadValue, 3, "AREA ID=7: Red 300 is not a colour value (0 to 255)"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, ProfileRefusal, ::testing::ValuesIn(kRefusals));

@@ -319,12 +319,20 @@ TEST_F(ZarnctlTest, ProfilesThatCannotBeUsedExitWithFour) {
     const std::string other = path("other.pro");
     ASSERT_EQ(zarnctl({"--simulate=ZarnBT", "defaults", other}).status, 0);
     writeFile(path("garbage.pro"), "this is no profile");
+    // Found at load, not when the keys are written ("Writing the keys failed.", exit 1).
+    writeFile(path("playmode.pro"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Zarn><CurrentSettings>"
+                                    "<KEY ID=\"5\" Level=\"1\" Mode=\"3\" HWCode=\"0\"><ComboKey>"
+                                    "<List PlayMode=\"5\"><x ID=\"0\" t1=\"A\"/></List></ComboKey></KEY>"
+                                    "</CurrentSettings></Zarn>\r\n");
     // Each says why in words, never with the XML component's result entries.
     const std::pair<std::string, std::string> refusals[] = {
         {path("missing.pro"),
          "The profile " + path("missing.pro") + " could not be read: No such file or directory\n"},
         {path("garbage.pro"), "The file " + path("garbage.pro") + " is not a profile: no root element\n"},
         {other, "The profile " + other + " does not belong to Zarn: root element ZarnBT\n"},
+        {path("playmode.pro"), "The profile " + path("playmode.pro") +
+                                   " holds a value the keyboard cannot take: KEY ID=5 Level=1: PlayMode 5 is "
+                                   "not a play mode (0 to 2)\n"},
     };
     for (const auto& [profile, message] : refusals) {
         for (const char* command : {"write-keys", "write-lights"}) {

@@ -115,6 +115,9 @@ std::string profileProblem(const ProfileResult& result, const std::string& path,
     case ProfileError::WrongModel:
         message = "The profile " + path + " does not belong to " + std::string(model);
         break;
+    case ProfileError::BadValue:
+        message = "The profile " + path + " holds a value the keyboard cannot take";
+        break;
     case ProfileError::None:
         break;
     }
