@@ -20,7 +20,7 @@ int DetectModelWithRetries(const ModelDetector& detect, const Sleeper& sleep) {
 }
 
 COrvoApp::COrvoApp(ConfigDocument& doc, UserPrompts& prompts, std::optional<float> scaleOverride)
-    : doc_(doc), context_{doc, resources_, prompts, worker_, hook_, clock_, scaleOverride, {}, {}, {}},
+    : doc_(doc), context_{doc, resources_, prompts, worker_, hook_, clock_, scaleOverride, {}, {}, {}, {}},
       detect_([&doc] { return doc.device.DetectDeviceType(); }),
       sleep_([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }) {
     // Extension points for the key settings and backlight dialogs; until
@@ -52,7 +52,7 @@ int COrvoApp::runMainWindow() {
     if (!window.initialise()) {
         return 1;
     }
-    window.exec();
+    window.run();
     return 0;
 }
 

@@ -17,6 +17,7 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
@@ -89,6 +90,17 @@ COrvoDlg::COrvoDlg(GuiContext& context, QWidget* parent) : SkinnedDialog(context
     setWindowTitle(QString::fromUtf8(ModelName(context.doc.modelType)));
     clickTimer_.setSingleShot(true);
     connect(&clickTimer_, &QTimer::timeout, this, &COrvoDlg::unblockClicks);
+    // However the window ends, its notification-area icon goes with it.
+    connect(this, &QDialog::finished, this, [this] {
+        finished_ = true;
+        inTray_ = false;
+        if (tray_) {
+            tray_->hide();
+        }
+        if (trayLoop_ != nullptr) {
+            trayLoop_->quit();
+        }
+    });
 }
 
 COrvoDlg::~COrvoDlg() {
@@ -157,6 +169,29 @@ bool COrvoDlg::initialise() {
     WindowHandle window = handle();
     monitor_ = StartDeviceMonitor([window] { window.post(WM_DEVICECHANGE, 0, 0); });
     return true;
+}
+
+// QDialog::exec() ends whenever the dialog is hidden, so hiding to the
+// notification area would end the program.  While the window is in the
+// tray the program goes on in a loop of its own, until the icon brings the
+// window back (exec() then shows it again) or it is closed (the tray menu,
+// an unplugged keyboard).
+int COrvoDlg::run() {
+    finished_ = false;
+    while (true) {
+        exec();
+        if (finished_ || !inTray_) {
+            break;
+        }
+        QEventLoop tray;
+        trayLoop_ = &tray;
+        tray.exec();
+        trayLoop_ = nullptr;
+        if (finished_) {
+            break;
+        }
+    }
+    return result();
 }
 
 bool COrvoDlg::trayIconShown() const {
@@ -345,19 +380,26 @@ void COrvoDlg::exitFlow() {
 
 void COrvoDlg::hideToTray() {
     // Without a notification area a hidden window could never be brought back.
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    const auto& available = context_.desktop.trayAvailable;
+    if (!(available ? available() : QSystemTrayIcon::isSystemTrayAvailable())) {
         showMinimized();
         return;
     }
+    inTray_ = true;
     tray_->show();
     hide();
 }
 
 void COrvoDlg::showFromTray() {
-    showNormal();
+    inTray_ = false;
     if (tray_) {
         tray_->hide();
     }
+    if (trayLoop_ != nullptr) {
+        trayLoop_->quit();
+        return;
+    }
+    showNormal();
 }
 
 void COrvoDlg::showMenuAt(const QPoint& where) {

@@ -9,6 +9,7 @@
 #include <string>
 
 class DeviceMonitor;
+class QEventLoop;
 class QMenu;
 class QPlainTextEdit;
 class QSystemTrayIcon;
@@ -26,6 +27,9 @@ public:
     // Opens the keyboard and sets the window up; false (after telling the
     // user) when there is no keyboard or it does not answer.
     bool initialise();
+    // Runs the window as the program's main loop until it closes, on while
+    // it is hidden in the notification area; the dialog's result.
+    int run();
 
     // The status box's text for the document and the mouse as they are,
     // lines ending in "\r\n".
@@ -77,6 +81,10 @@ private:
     std::unique_ptr<QMenu> trayMenu_;
     QTimer clickTimer_;
     std::unique_ptr<DeviceMonitor> monitor_;
+    // The loop run() keeps going while the window is hidden in the tray.
+    QEventLoop* trayLoop_ = nullptr;
+    bool inTray_ = false;
+    bool finished_ = false;
     std::string shownStatus_;
     bool deviceChangePending_ = false;
     bool endedByUnplug_ = false;

@@ -10,6 +10,7 @@ class ConfigDocument;
 class DeviceWorker;
 class HighResolutionClock;
 class KeyboardHook;
+class QString;
 class QWidget;
 class UserPrompts;
 
@@ -38,6 +39,14 @@ struct DialogRunners {
     DeviceOperationRunner deviceOperation;
 };
 
+// The desktop around the program, which tests stand in for.  An empty
+// function means the real one: Qt's notification area, and the desktop's
+// default handler for a document (false when no program takes it).
+struct DesktopServices {
+    std::function<bool()> trayAvailable;
+    std::function<bool(const QString& path)> openDocument;
+};
+
 // What every window of the program works with.
 struct GuiContext {
     ConfigDocument& doc;
@@ -50,4 +59,5 @@ struct GuiContext {
     DevicePauses pauses;
     ClickIntervals clicks;
     DialogRunners dialogs;
+    DesktopServices desktop;
 };

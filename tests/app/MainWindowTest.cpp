@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 
 namespace {
@@ -338,6 +340,104 @@ TEST(MainWindow, TrayMenuExitClosesWithoutTheExitQuestions) {
     menu->close();
     EXPECT_FALSE(f.window.isVisible());
     EXPECT_TRUE(f.gui.prompts.shown().empty());
+}
+
+} // namespace
+
+namespace {
+
+// The main window runs in QDialog::exec(), which ends whenever the dialog is
+// hidden: hiding to the notification area must not end the program, nor skip
+// the exit questions.
+TEST(MainWindowTray, HidingKeepsTheProgramRunningUntilTheWindowIsBackAndLeft) {
+    GuiHarness gui(3);
+    gui.context.desktop.trayAvailable = [] {
+        return true;
+    };
+    COrvoDlg window(gui.context);
+    ASSERT_TRUE(window.initialise());
+    gui.doc.unsavedKeyChanges = 1;
+    gui.doc.uiLanguage = "en-US";
+
+    bool hiddenWhileRunning = false;
+    bool backWhileRunning = false;
+    QTimer::singleShot(0, &window, [&] {
+        ClickAt(window, At(window, 1152, 35));
+        QTimer::singleShot(200, &window, [&] {
+            hiddenWhileRunning = !window.isVisible() && window.trayIconShown();
+            window.trayNotify(128, 0x203);
+            QTimer::singleShot(200, &window, [&] {
+                backWhileRunning = window.isVisible() && !window.trayIconShown();
+                // Leave with the questions: continue although unwritten, do not save.
+                gui.prompts.nextAnswer(PromptAnswer::Yes);
+                gui.prompts.nextAnswer(PromptAnswer::No);
+                ClickAt(window, At(window, 1206, 35));
+            });
+        });
+    });
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, &window, [&] { window.done(QDialog::Rejected); });
+    watchdog.start(10000);
+    window.run();
+    watchdog.stop();
+
+    EXPECT_TRUE(hiddenWhileRunning);
+    EXPECT_TRUE(backWhileRunning);
+    EXPECT_EQ(gui.prompts.texts(),
+              (QStringList{QStringLiteral("Configuration don't be writted,continue to exit??"),
+                           QStringLiteral("Save configuration file of key??")}));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.trayIconShown());
+}
+
+// A hidden window's run ends at once through the tray menu's exit (without
+// the exit questions) or when the keyboard is unplugged, and takes its icon along.
+TEST(MainWindowTray, AHiddenRunEndsByTheTrayMenuOrAnUnplug) {
+    struct Case {
+        const char* name;
+        std::function<void(GuiHarness&, COrvoDlg&)> end;
+        QStringList said;
+    };
+    const Case cases[] = {
+        {"tray menu",
+         [](GuiHarness&, COrvoDlg& window) {
+             window.trayNotify(128, 0x205);
+             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+             ASSERT_NE(menu, nullptr);
+             menu->actions().front()->trigger();
+             menu->close();
+         },
+         {}},
+        {"unplugged",
+         [](GuiHarness& gui, COrvoDlg& window) {
+             gui.sim->stop();
+             window.deviceChanged();
+         },
+         {QStringLiteral("Keyboard is not connected")}},
+    };
+    for (const Case& c : cases) {
+        GuiHarness gui(3);
+        gui.context.desktop.trayAvailable = [] {
+            return true;
+        };
+        COrvoDlg window(gui.context);
+        ASSERT_TRUE(window.initialise());
+        bool endedWhileHidden = false;
+        QTimer::singleShot(0, &window, [&] {
+            ClickAt(window, At(window, 1152, 35));
+            QTimer::singleShot(100, &window, [&] {
+                endedWhileHidden = window.trayIconShown() && !window.isVisible();
+                c.end(gui, window);
+            });
+        });
+        QTimer watchdog;
+        QObject::connect(&watchdog, &QTimer::timeout, &window, [&] { window.done(QDialog::Accepted); });
+        watchdog.start(10000);
+        EXPECT_EQ(window.run(), QDialog::Rejected) << c.name;
+        EXPECT_TRUE(endedWhileHidden) << c.name;
+        EXPECT_FALSE(window.trayIconShown()) << c.name;
+        EXPECT_EQ(gui.prompts.texts(), c.said) << c.name;
+    }
 }
 
 } // namespace
