@@ -112,15 +112,17 @@ COrvoDlg::~COrvoDlg() {
 
 bool COrvoDlg::initialise() {
     ConfigDocument& doc = context_.doc;
+    // The program's own messages stay; why the keyboard cannot be used
+    // (permission, busy, gone) follows on a second line.
     if (!doc.device.__createDev()) {
-        context_.prompts.message(this, QStringLiteral("Keyboard is not connected!"), QString(),
-                                 PromptButtons::Ok, PromptIcon::None);
+        context_.prompts.message(this, withDeviceReason(QStringLiteral("Keyboard is not connected!")),
+                                 QString(), PromptButtons::Ok, PromptIcon::None);
         return false;
     }
     std::array<wchar_t, kVersionTextLength> version{};
     if (!doc.device.ReadKeyboardVersion(version.data())) {
-        context_.prompts.message(this, QStringLiteral("Keyboard has be occupied!"), QString(),
-                                 PromptButtons::Ok, PromptIcon::None);
+        context_.prompts.message(this, withDeviceReason(QStringLiteral("Keyboard has be occupied!")),
+                                 QString(), PromptButtons::Ok, PromptIcon::None);
         return false;
     }
     const QIcon icon(QStringLiteral(":/ZarnRES/icon/128.png"));

@@ -3,6 +3,7 @@
 #include "app/elements/WindowDescription.h"
 #include "model/Catalogue.h"
 #include "model/ConfigDocument.h"
+#include "model/DeviceFailureText.h"
 #include "skin/AppResources.h"
 #include "skin/KeyboardHook.h"
 #include "skin/Language.h"
@@ -519,7 +520,14 @@ ProgressOutcome SkinnedDialog::runDeviceOperation(int operationCode, const Opera
                                    : outcome == ProgressOutcome::Failed ? messages.failed
                                                                         : messages.cancelled;
     if (!said.text.isEmpty()) {
-        context_.prompts.message(this, said.text, modelCaption(), PromptButtons::Ok, said.icon);
+        const QString text = outcome == ProgressOutcome::Failed ? withDeviceReason(said.text) : said.text;
+        context_.prompts.message(this, text, modelCaption(), PromptButtons::Ok, said.icon);
     }
     return outcome;
+}
+
+QString SkinnedDialog::withDeviceReason(const QString& message) const {
+    const std::string reason =
+        DescribeDeviceFailure(context_.doc.device.lastFailure(), context_.doc.uiLanguage);
+    return reason.empty() ? message : message + u'\n' + QString::fromStdString(reason);
 }

@@ -180,8 +180,13 @@ protected:
     // program, with the font whose height is `designFontHeight` x ScaleFactor.
     void styleEdit(QWidget* edit, int designFontHeight) const;
     // Runs a device operation through the progress dialog and tells the user
-    // how it ended, in a message box captioned with the model name.
+    // how it ended, in a message box captioned with the model name; a failure
+    // gets its reason on a second line.
     ProgressOutcome runDeviceOperation(int operationCode, const OperationMessages& messages);
+    // `message`, followed on a second line by why the keyboard could not be
+    // used (permission, busy, gone, no answer) in the interface language,
+    // when the device knows.
+    QString withDeviceReason(const QString& message) const;
 
     // Drawing helpers in image pixels.
     void overlay(QPainter& painter, const QImage& from, const SkinRect& windowRect) const;

@@ -1,6 +1,7 @@
 #include "app/COrvoDlg.h"
 #include "app/elements/MainWindowElements.h"
 #include "model/ProfileFile.h"
+#include "platform/TransferLock.h"
 #include "tests/app/GuiHarness.h"
 
 #include <QApplication>
@@ -438,6 +439,23 @@ TEST(MainWindowTray, AHiddenRunEndsByTheTrayMenuOrAnUnplug) {
         EXPECT_FALSE(window.trayIconShown()) << c.name;
         EXPECT_EQ(gui.prompts.texts(), c.said) << c.name;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Another program is in the middle of a transfer: the program keeps its own
+// message and says why on a second line, in the interface language.
+TEST(MainWindow, AKeyboardInUseElsewhereIsOccupiedWithTheReason) {
+    GuiHarness gui(3);
+    TransferLock otherProgram(TransferLock::Kind::Socket, gui.sim->socketPath());
+    ASSERT_FALSE(otherProgram.acquire().failed());
+    COrvoDlg window(gui.context);
+    EXPECT_FALSE(window.initialise());
+    EXPECT_EQ(gui.prompts.texts(), QStringList{QStringLiteral("Keyboard has be occupied!\n") +
+                                               QString::fromStdString(gui.sim->socketPath()) +
+                                               QStringLiteral(" 正被另一个程序使用，请等它完成后再试。")});
 }
 
 } // namespace

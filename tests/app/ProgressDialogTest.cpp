@@ -172,8 +172,9 @@ TEST(ProgressDialog, ReadAllAsksForTheLightsAlsoAfterAFailedKeyRead) {
 
 struct FailureCase {
     const char* name;
-    int command; // main window command
-    bool unplug; // else the keyboard stays connected and answers nothing
+    int command;        // main window command
+    bool unplug;        // else the keyboard stays connected and answers nothing
+    const char* reason; // the start of the second line, in the interface language
 };
 
 // Test names and failure messages show the case name, not raw bytes.
@@ -203,7 +204,11 @@ TEST_P(FailureTest, MainWindowSaysFailedAndKeepsUnwrittenChanges) {
     }
     ClickAt(window, QPoint(button->rect.left + 5, button->rect.top + 5));
     ASSERT_FALSE(gui.prompts.texts().isEmpty());
-    EXPECT_EQ(gui.prompts.texts().front(), QStringLiteral("Failed!"));
+    // The program's own message, then why.
+    const QStringList lines = gui.prompts.texts().front().split(u'\n');
+    ASSERT_EQ(lines.size(), 2) << gui.prompts.texts().front().toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Failed!"));
+    EXPECT_TRUE(lines[1].startsWith(QString::fromUtf8(c.reason))) << lines[1].toStdString();
     EXPECT_EQ(gui.prompts.shown().front().caption, QStringLiteral("ZarnRGB"));
     EXPECT_EQ(gui.doc.unsavedKeyChanges, 1);
     if (c.unplug) {
@@ -214,12 +219,13 @@ TEST_P(FailureTest, MainWindowSaysFailedAndKeepsUnwrittenChanges) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ProgressDialog, FailureTest,
-                         ::testing::Values(FailureCase{"WriteKeysUnplugged", kCmdWriteKeys, true},
-                                           FailureCase{"ReadAllSilent", kCmdReadAll, false},
-                                           FailureCase{"ReadAllUnplugged", kCmdReadAll, true},
-                                           FailureCase{"ReadCountersSilent", kCmdReadCounters, false}),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    ProgressDialog, FailureTest,
+    ::testing::Values(FailureCase{"WriteKeysUnplugged", kCmdWriteKeys, true, "键盘已断开（"},
+                      FailureCase{"ReadAllSilent", kCmdReadAll, false, "键盘没有应答（"},
+                      FailureCase{"ReadAllUnplugged", kCmdReadAll, true, "键盘已断开（"},
+                      FailureCase{"ReadCountersSilent", kCmdReadCounters, false, "键盘没有应答（"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(MainWindow, WriteKeysClearsUnwrittenChangesAndSaysOk) {
     GuiHarness gui(4);
