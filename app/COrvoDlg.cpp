@@ -1,5 +1,6 @@
 #include "app/COrvoDlg.h"
 
+#include "app/UserGuide.h"
 #include "app/elements/ImageIds.h"
 #include "app/elements/MainWindowElements.h"
 #include "firmware/COrvoDialogFirmwareUpdate.h"
@@ -15,10 +16,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
@@ -26,7 +25,6 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSystemTrayIcon>
-#include <QUrl>
 
 #include <algorithm>
 #include <array>
@@ -226,14 +224,9 @@ void COrvoDlg::runCommand(int id) {
     case kCmdReadCounters:
         readCounters();
         break;
-    case kCmdHelp: {
-        const QStringList candidates = AppResources::dataFileCandidates(QStringLiteral("Zarn.html"));
-        const auto found = std::find_if(candidates.begin(), candidates.end(),
-                                        [](const QString& path) { return QFileInfo::exists(path); });
-        QDesktopServices::openUrl(
-            QUrl::fromLocalFile(found != candidates.end() ? *found : candidates.back()));
+    case kCmdHelp:
+        openHelp();
         break;
-    }
     case kCmdHide:
         hideToTray();
         break;
@@ -286,6 +279,26 @@ void COrvoDlg::runCommand(int id) {
     }
     showStatus();
     handlePendingDeviceChange();
+}
+
+// A desktop without a handler for HTML files would leave the click without
+// an answer: the user is told where the guide is, to open it by hand.
+void COrvoDlg::openHelp() {
+    const QString guide = FindUserGuide();
+    if (guide.isEmpty()) {
+        say(byLanguage("找不到用户指南 Zarn.html，它应在 %1",
+                       "The user guide Zarn.html is missing; it belongs in %1")
+                .arg(QDir::toNativeSeparators(UserGuideHome())),
+            PromptIcon::Warning);
+        return;
+    }
+    const auto& open = context_.desktop.openDocument;
+    if (!(open ? open(guide) : OpenWithDesktop(guide))) {
+        say(byLanguage("没有可以打开用户指南的程序。用户指南在：\n%1",
+                       "No program is set up to open the user guide. It is here:\n%1")
+                .arg(QDir::toNativeSeparators(guide)),
+            PromptIcon::Information);
+    }
 }
 
 ProgressOutcome COrvoDlg::runProgress(int operationCode) {

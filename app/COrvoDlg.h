@@ -56,6 +56,7 @@ protected:
 
 private:
     void exitFlow();
+    void openHelp();
     bool offerSave();
     void saveProfile();
     void openProfile();

@@ -459,3 +459,49 @@ TEST(MainWindow, AKeyboardInUseElsewhereIsOccupiedWithTheReason) {
 }
 
 } // namespace
+
+namespace {
+
+// Help opens the guide with the desktop's handler; without one, or without
+// the guide, the click is answered with where the guide is (or belongs).
+TEST(MainWindow, HelpSaysWhereTheGuideIsWhenNothingOpensIt) {
+    const QString guide = QCoreApplication::applicationDirPath() + QStringLiteral("/Zarn.html");
+    struct Case {
+        const char* name;
+        bool guideThere;
+        bool handler;
+        QString said;
+    };
+    const Case cases[] = {
+        {"opened", true, true, {}},
+        {"no handler", true, false,
+         QStringLiteral("No program is set up to open the user guide. It is here:\n") + guide},
+        {"no guide", false, true, QStringLiteral("The user guide Zarn.html is missing; it belongs in ")},
+    };
+    for (const Case& c : cases) {
+        if (c.guideThere) {
+            std::ofstream(guide.toStdString()) << "<html></html>";
+        } else {
+            std::filesystem::remove(guide.toStdString());
+        }
+        MainWindowFixture f;
+        f.gui.doc.uiLanguage = "en-US";
+        QStringList opened;
+        f.gui.context.desktop.openDocument = [&](const QString& path) {
+            opened << path;
+            return c.handler;
+        };
+        ClickAt(f.window, At(f.window, 1180, 35));
+        EXPECT_EQ(opened, c.guideThere ? QStringList{guide} : QStringList{}) << c.name;
+        const QStringList said = f.gui.prompts.texts();
+        if (c.said.isEmpty()) {
+            EXPECT_TRUE(said.isEmpty()) << c.name;
+        } else {
+            ASSERT_EQ(said.size(), 1) << c.name;
+            EXPECT_TRUE(said.front().startsWith(c.said)) << c.name << ": " << said.front().toStdString();
+        }
+    }
+    std::filesystem::remove(guide.toStdString());
+}
+
+} // namespace
