@@ -1,6 +1,7 @@
 #include "app/COrvoApp.h"
 
 #include "app/COrvoDlg.h"
+#include "app/QtLanguage.h"
 #include "firmware/COrvoDialogProgress.h"
 #include "model/ConfigDocument.h"
 
@@ -45,6 +46,7 @@ void COrvoApp::startUp() {
     resources_.registerResourceFile(AppResources::resourceFileCandidates());
     resources_.loadImages(doc_.modelType);
     doc_.BuildCatalogue();
+    FollowInterfaceLanguage(doc_.uiLanguage);
 }
 
 int COrvoApp::runMainWindow() {

@@ -1,5 +1,6 @@
 #include "app/COrvoDlg.h"
 
+#include "app/QtLanguage.h"
 #include "app/UserGuide.h"
 #include "app/elements/ImageIds.h"
 #include "app/elements/MainWindowElements.h"
@@ -218,6 +219,7 @@ void COrvoDlg::runCommand(int id) {
         if (SkinItem* item = mutableElement(kCmdLanguage); item != nullptr) {
             item->selected = item->selected != 0 ? 0 : 1;
             doc.uiLanguage = item->selected != 0 ? "en-US" : "zh-CN";
+            FollowInterfaceLanguage(doc.uiLanguage);
         }
         update();
         break;

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format
-    qt6-base-dev qt6-base-dev-tools
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     libhidapi-dev libudev-dev libicu-dev libx11-dev
     fonts-wqy-microhei fonts-dejavu-core
     xvfb xdotool imagemagick x11-utils binutils

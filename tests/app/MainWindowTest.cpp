@@ -1,13 +1,20 @@
+#include "app/COrvoApp.h"
 #include "app/COrvoDlg.h"
+#include "app/QtLanguage.h"
 #include "app/elements/MainWindowElements.h"
 #include "model/ProfileFile.h"
 #include "platform/TransferLock.h"
+#include "skin/ScriptedPrompts.h"
 #include "tests/app/GuiHarness.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -502,6 +509,41 @@ TEST(MainWindow, HelpSaysWhereTheGuideIsWhenNothingOpensIt) {
         }
     }
     std::filesystem::remove(guide.toStdString());
+}
+
+} // namespace
+
+namespace {
+
+QString yesButtonText() {
+    QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+    return box.button(QMessageBox::Yes)->text();
+}
+
+// Qt's own buttons and dialogs follow the interface language: Chinese from
+// the start, English after the language command, Chinese again after the next.
+TEST(MainWindow, QtsOwnTextsFollowTheLanguageCommand) {
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                           QStringLiteral("/qtbase_zh_CN.qm"))) {
+        GTEST_SKIP() << "Qt's Chinese translations (qt6-translations-l10n) are not installed";
+    }
+    ::unsetenv("ZARN_VIRTUAL_HID");
+    ConfigDocument doc;
+    ScriptedPrompts prompts;
+    COrvoApp program(doc, prompts, 1.0f);
+    program.setDetector([] { return 3; });
+    program.startUp();
+    EXPECT_EQ(doc.uiLanguage, "zh-CN");
+    EXPECT_TRUE(yesButtonText().contains(QStringLiteral("是"))) << yesButtonText().toStdString();
+
+    MainWindowFixture f;
+    const QPoint language = At(f.window, 800, 110);
+    ClickAt(f.window, language);
+    EXPECT_EQ(f.gui.doc.uiLanguage, "en-US");
+    EXPECT_EQ(yesButtonText(), QStringLiteral("&Yes"));
+    ClickAt(f.window, language);
+    EXPECT_TRUE(yesButtonText().contains(QStringLiteral("是"))) << yesButtonText().toStdString();
+    FollowInterfaceLanguage("en-US");
 }
 
 } // namespace
