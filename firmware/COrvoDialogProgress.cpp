@@ -14,15 +14,31 @@
 namespace {
 
 constexpr int kWaitPollMs = 50;
+constexpr int kPauseSliceMs = 20;
 
 void pause(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+// The pause after a read only keeps the dialog up; a cancelled operation
+// does not wait it out.
+void pauseUnlessCancelled(const ConfigDocument& doc, int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!doc.device.transfersCancelled() && std::chrono::steady_clock::now() < end) {
+        pause(kPauseSliceMs);
+    }
+}
+
 // Codes 4 to 6 have no progress of their own: one message fills the bar.
-bool finishShortOperation(bool ok, const WindowHandle& window, const DevicePauses& pauses) {
+bool finishShortOperation(bool ok, const ConfigDocument& doc, bool wrote, const WindowHandle& window,
+                          const DevicePauses& pauses) {
     if (window.post(UM_DEVICE_PROGRESS, 150, 0)) {
-        pause(pauses.afterWriteMs);
+        // The keyboard needs the pause after a write, cancelled or not.
+        if (wrote) {
+            pause(pauses.afterWriteMs);
+        } else {
+            pauseUnlessCancelled(doc, pauses.afterWriteMs);
+        }
     }
     return ok;
 }
@@ -39,18 +55,19 @@ bool RunDeviceOperation(int operationCode, ConfigDocument& doc, const WindowHand
     }
     case 3: {
         // The lights are read even after a failed key read: they are a
-        // separate area, and the user asked for both.
+        // separate area, and the user asked for both.  Not after a cancel:
+        // the user asked for neither any more.
         const bool keys = ReadKeysFromDevice(doc, window);
-        pause(pauses.beforeLightsMs);
-        const bool lights = ReadLightsFromDevice(doc);
+        pauseUnlessCancelled(doc, pauses.beforeLightsMs);
+        const bool lights = !doc.device.transfersCancelled() && ReadLightsFromDevice(doc);
         return keys && lights;
     }
     case 4:
-        return finishShortOperation(WriteLightsToDevice(doc), window, pauses);
+        return finishShortOperation(WriteLightsToDevice(doc), doc, true, window, pauses);
     case 5:
-        return finishShortOperation(ReadCountersFromDevice(doc), window, pauses);
+        return finishShortOperation(ReadCountersFromDevice(doc), doc, false, window, pauses);
     case 6:
-        return finishShortOperation(ReadLightsFromDevice(doc), window, pauses);
+        return finishShortOperation(ReadLightsFromDevice(doc), doc, false, window, pauses);
     default:
         return false;
     }
@@ -85,6 +102,10 @@ void COrvoDialogProgress::startWhenDeviceIsFree() {
     ConfigDocument& doc = context_.doc;
     const WindowHandle window = handle();
     const DevicePauses pauses = context_.pauses;
+    // Allowed here, on this thread, so that a cancel that comes before the
+    // worker has begun is not undone by it.
+    doc.device.allowTransfers();
+    jobStarted_ = true;
     context_.worker.start([code, &doc, window, pauses] {
         const bool ok = RunDeviceOperation(code, doc, window, pauses);
         window.post(UM_DEVICE_DONE, ok ? kDone : kFailed, 0);
@@ -105,8 +126,13 @@ void COrvoDialogProgress::reject() {
     cancel();
 }
 
+// The dialog ends at once, as it always did; the worker is asked to stop too,
+// so that the next Save, Open or exit does not wait for a read nobody wants.
 void COrvoDialogProgress::cancel() {
     waitTimer_.stop();
+    if (jobStarted_ && outcome_ == ProgressOutcome::Cancelled) {
+        context_.doc.device.cancelTransfers();
+    }
     progressValue = 0;
     outcome_ = ProgressOutcome::Cancelled;
     done(QDialog::Rejected);

@@ -37,6 +37,7 @@ private:
     void cancel();
 
     bool started_ = false;
+    bool jobStarted_ = false;
     ProgressOutcome outcome_ = ProgressOutcome::Cancelled;
     QTimer waitTimer_;
 };

@@ -132,12 +132,38 @@ TEST(ProgressDialog, CancelReturnsAtOnceAndTheNextOperationWaits) {
         EXPECT_EQ(dialog.progressValue, 0);
     }
     EXPECT_LT(elapsed.elapsed(), 600);
-    EXPECT_TRUE(gui.worker.busy());
     COrvoDialogProgress next(gui.context);
     next.operationCode = 1;
     EXPECT_EQ(next.exec(), QDialog::Accepted);
     EXPECT_EQ(next.outcome(), ProgressOutcome::Finished);
     EXPECT_EQ(next.progressValue, 136);
+    // A read after the cancelled one is allowed again.
+    EXPECT_EQ(RunProgressDialog(gui.context, nullptr, 5), ProgressOutcome::Finished);
+}
+
+// A cancelled read used to run on: a keyboard that said nothing kept the
+// worker for its key read, the pause and its light read, and the next Save,
+// Open or exit waited for all of it.  Now it stops within one read time-out.
+TEST(ProgressDialog, CancelEndsTheWorkerWithinOneReadTimeOut) {
+    SimServerOptions silent;
+    silent.stopAfter = 0; // connected, answers nothing
+    GuiHarness gui(4, 1.0f, silent);
+    gui.context.pauses = DevicePauses{}; // the keyboard's own pauses
+    ASSERT_TRUE(gui.doc.device.__createDev());
+    gui.doc.ResetToDefaults();
+    const auto before = gui.doc.keyMode;
+    COrvoDialogProgress dialog(gui.context);
+    dialog.operationCode = 3;
+    WhenModal(nullptr, [](QWidget* modal) {
+        QTest::qWait(200);
+        ClickAt(*modal, QPoint(Scaled(280, 1.0f), Scaled(220, 1.0f)));
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    QElapsedTimer sinceCancel;
+    sinceCancel.start();
+    gui.worker.waitIdle();
+    EXPECT_LT(sinceCancel.elapsed(), 2500);
+    EXPECT_EQ(gui.doc.keyMode, before) << "a cancelled read changes nothing";
 }
 
 // Commands (the byte after the report id and the first payload byte) of the
