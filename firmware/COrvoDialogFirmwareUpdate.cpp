@@ -4,6 +4,7 @@
 #include "app/elements/ProgressElements.h"
 #include "firmware/FirmwarePrefix.h"
 #include "model/ConfigDocument.h"
+#include "model/FirmwareFile.h"
 #include "skin/DeviceWorker.h"
 #include "skin/UserPrompts.h"
 
@@ -12,14 +13,8 @@
 #include <QPainter>
 
 #include <array>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 namespace {
-
-// Far above any keyboard's firmware text; a bigger file is not one.
-constexpr std::streamoff kMaxFirmwareBytes = 32LL * 1024 * 1024;
 
 QLineEdit* makeEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
@@ -32,25 +27,21 @@ QLineEdit* makeEdit(QWidget* parent, const char* name) {
 
 } // namespace
 
+// The reader never waits on what it opens: a FIFO chosen in the file dialog
+// would otherwise hold the device worker, and every later operation, for good.
 int DownloadFirmwareFile(ConfigDocument& doc, const std::string& path, const WindowHandle& window) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) {
-        return COrvoDialogFirmwareUpdate::kFileNotOpened;
-    }
-    const std::streamoff size = file.tellg();
-    if (size < 0) {
-        return COrvoDialogFirmwareUpdate::kFileNotOpened;
-    }
-    if (size > kMaxFirmwareBytes) {
+    const FirmwareFile file = ReadFirmwareFile(path);
+    switch (file.error) {
+    case FirmwareFileError::None:
+        break;
+    case FirmwareFileError::TooLarge:
         return COrvoDialogFirmwareUpdate::kDownloadFailed;
-    }
-    // The library reads the text up to a terminating zero byte.
-    std::vector<char> text(static_cast<std::size_t>(size) + 1, '\0');
-    file.seekg(0);
-    if (size > 0 && !file.read(text.data(), size)) {
+    case FirmwareFileError::CannotOpen:
+    case FirmwareFileError::CannotRead:
         return COrvoDialogFirmwareUpdate::kFileNotOpened;
     }
-    const bool ok = doc.device.WriteFirmwareToKeyboard(text.data(), static_cast<std::size_t>(size), window);
+    // c_str() carries the zero byte the library reads up to.
+    const bool ok = doc.device.WriteFirmwareToKeyboard(file.text.c_str(), file.text.size(), window);
     return ok ? COrvoDialogFirmwareUpdate::kDownloaded : COrvoDialogFirmwareUpdate::kDownloadFailed;
 }
 

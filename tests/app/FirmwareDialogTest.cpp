@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -143,6 +144,27 @@ TEST_F(FirmwareDialogTest, UnreadableFileLeavesUpdateIdleUntilTheNextOpen) {
     gui.prompts.nextFile(QString::fromStdString(hexFile("Zarn_v3.hex", 3)));
     click(dialog, kFirmwareCmdOpen);
     EXPECT_EQ(dialog.updateReady, 1);
+}
+
+// A FIFO chosen as the firmware held the device worker in its open for good,
+// and with it every later transfer of the program.
+TEST_F(FirmwareDialogTest, WhatIsNotAFileCannotBeOpenedAndLeavesTheWorkerFree) {
+    GuiHarness gui(3);
+    ASSERT_TRUE(gui.doc.device.__createDev());
+    COrvoDialogFirmwareUpdate dialog(gui.context);
+    dialog.show();
+    const std::string fifo = (folder / "Zarn_fifo.bin").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(folder / "Zarn_folder.bin");
+    for (const std::string& path : {fifo, (folder / "Zarn_folder.bin").string()}) {
+        gui.prompts.clear();
+        gui.prompts.nextFile(QString::fromStdString(path));
+        click(dialog, kFirmwareCmdOpen);
+        click(dialog, kFirmwareCmdUpdate);
+        ASSERT_TRUE(WaitUntil([&] { return !gui.prompts.shown().empty(); }, 2000)) << path;
+        EXPECT_EQ(gui.prompts.texts(), QStringList{QStringLiteral("打开固件文件失败")});
+        EXPECT_TRUE(WaitUntil([&] { return !gui.worker.busy(); }, 1000)) << path;
+    }
 }
 
 TEST_F(FirmwareDialogTest, EmptyFileIsAFailedDownload) {
