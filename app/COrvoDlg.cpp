@@ -74,8 +74,9 @@ QString profileErrorText(const ProfileResult& result, bool saving, bool chinese,
                        : QStringLiteral("The configuration file does not match,please select a file of %1")
                              .arg(model);
     case ProfileError::BadValue:
-        return (chinese ? QStringLiteral("配置文件中有键盘无法接受的数值：")
-                        : QStringLiteral("The configuration file holds a value the keyboard cannot take: ")) +
+        return (chinese
+                    ? QStringLiteral("配置文件中有键盘无法接受的数值：\n")
+                    : QStringLiteral("The configuration file holds a value the keyboard cannot take:\n")) +
                QString::fromStdString(result.detail);
     case ProfileError::None:
         break;

@@ -315,7 +315,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ProfileFailure{"NotXml", "<<<not xml", true, "The configuration file is damaged"},
                       ProfileFailure{
                           "OtherModel", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZarnRGB></ZarnRGB>\n",
-                          true, "The configuration file does not match,please select a file of Zarn"}),
+                          true, "The configuration file does not match,please select a file of Zarn"},
+                      ProfileFailure{"BadValue",
+                                     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Zarn><CurrentSettings>"
+                                     "<KEY ID=\"43\" Level=\"0\" Mode=\"12\"/></CurrentSettings></Zarn>\n",
+                                     true,
+                                     "The configuration file holds a value the keyboard cannot take:\n"
+                                     "KEY ID=43 Level=0: Mode 12 is not an assignment type (0 to 8)"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ProfileTest, FailedSaveSaysWhy) {
