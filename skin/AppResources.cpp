@@ -14,9 +14,16 @@
 #endif
 
 AppResources::AppResources() : darkBrush_(QColor(20, 20, 20)) {
+    // One family for both languages, whose Latin letters are narrow enough
+    // for the captions the images leave room for ("Left Double Click" in
+    // 103 pixels at 13); the desktop's default sans is wider.
+    const QStringList families = {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                                  QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Sans Serif")};
     for (int i = 0; i < kAppFontCount; ++i) {
+        QFont& font = fonts_[static_cast<std::size_t>(i)];
+        font.setFamilies(families);
         // Pixel size 0 is not a font; index 0 takes the smallest one.
-        fonts_[static_cast<std::size_t>(i)].setPixelSize(std::max(i, 1));
+        font.setPixelSize(std::max(i, 1));
     }
 }
 
