@@ -3,6 +3,7 @@
 #include "app/COrvoDlg.h"
 #include "app/QtLanguage.h"
 #include "firmware/COrvoDialogProgress.h"
+#include "keyeditor/COrvoDialogKeyMapSettings.h"
 #include "model/ConfigDocument.h"
 
 #include <QDialog>
@@ -24,11 +25,12 @@ COrvoApp::COrvoApp(ConfigDocument& doc, UserPrompts& prompts, std::optional<floa
     : doc_(doc), context_{doc, resources_, prompts, worker_, hook_, clock_, scaleOverride, {}, {}, {}, {}},
       detect_([&doc] { return doc.device.DetectDeviceType(); }),
       sleep_([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }) {
-    // Extension points for the key settings and backlight dialogs; until
-    // those are wired in, they end as if the user cancelled.
-    context_.dialogs.keySettings = [](QWidget*) {
-        return static_cast<int>(QDialog::Rejected);
+    context_.dialogs.keySettings = [this](QWidget* parent) {
+        COrvoDialogKeyMapSettings dialog(context_, parent);
+        return dialog.exec();
     };
+    // Extension point for the backlight dialog; until it is wired in, it
+    // ends as if the user cancelled.
     context_.dialogs.backlight = [](QWidget*) {
         return static_cast<int>(QDialog::Rejected);
     };
