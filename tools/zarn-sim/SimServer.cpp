@@ -223,9 +223,12 @@ int SimServer::readClient(Client& client) {
         }
         const auto size = std::min(static_cast<std::size_t>(n), buffer.size());
         if (paced) {
-            // Counted from the previous take while the host keeps the queue
-            // full, so that the rate holds whatever the loop's own delays.
-            client.nextTake = std::max(Clock::now(), client.nextTake) + options_.latency;
+            // On the grid of the previous takes while the host keeps the
+            // queue full, so that late wake-ups of this loop do not add up;
+            // after a pause the grid starts again from now.
+            const auto now = Clock::now();
+            const bool onGrid = now - client.nextTake < options_.latency;
+            client.nextTake = (onGrid ? client.nextTake : now) + options_.latency;
         }
         handleMessage(client, std::span(buffer).first(size));
     }
