@@ -145,7 +145,8 @@ void measureSize(const char* label, double scale, const std::string& path) {
     BenchFigures loadCpu;
     BenchFigures loadPeak;
     for (int run = 0; run < kBenchRuns; ++run) {
-        const ChildRun child = runChild({benchFolder() + "/bench_profile", "--load", path}, {}, true);
+        const ChildRun child =
+            runChild({benchFolder() + "/bench_profile", "--load", path}, {}, Capture::Output);
         std::istringstream figures(child.output);
         double cpuMs = 0;
         long peak = 0;
@@ -165,7 +166,7 @@ void measureSize(const char* label, double scale, const std::string& path) {
     const char* python = std::getenv("ZARN_BENCH_PYTHON");
     const ChildRun peers = runChild(
         {python != nullptr ? python : "python3", ZARN_PROFILE_PEERS, path, std::to_string(kBenchRuns)}, {},
-        true);
+        Capture::Output);
     if (!peers.started || peers.exitStatus != 0) {
         std::printf("  the Python peers did not run (python3 missing?)\n");
     }

@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 extern char** environ;
 
@@ -44,50 +45,61 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
     return result;
 }
 
-} // namespace
-
-ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-                  bool captureOutput) {
-    ChildRun run;
+int spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment, int outFd,
+          int errFd) {
     std::vector<std::string> arguments = argv;
     std::vector<std::string> variables = mergedEnvironment(environment);
     std::vector<char*> argPointers = pointers(arguments);
     std::vector<char*> envPointers = pointers(variables);
-
-    int outPipe[2] = {-1, -1};
-    if (captureOutput && ::pipe2(outPipe, O_CLOEXEC) != 0) {
-        return run;
-    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    if (captureOutput) {
-        posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    for (const auto& [fd, target] : {std::pair{1, outFd}, std::pair{2, errFd}}) {
+        if (target >= 0) {
+            posix_spawn_file_actions_adddup2(&actions, target, fd);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_WRONLY, 0);
+        }
     }
-    const auto start = std::chrono::steady_clock::now();
     pid_t pid = -1;
     const int spawned =
         ::posix_spawnp(&pid, argPointers[0], &actions, nullptr, argPointers.data(), envPointers.data());
     posix_spawn_file_actions_destroy(&actions);
-    if (captureOutput) {
-        ::close(outPipe[1]);
+    return spawned == 0 ? pid : -1;
+}
+
+} // namespace
+
+int startChild(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {
+    return spawn(argv, environment, -1, -1);
+}
+
+ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                  Capture capture) {
+    ChildRun run;
+    int pipeFds[2] = {-1, -1};
+    if (capture != Capture::Nothing && ::pipe2(pipeFds, O_CLOEXEC) != 0) {
+        return run;
     }
-    if (spawned != 0) {
-        if (captureOutput) {
-            ::close(outPipe[0]);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = spawn(argv, environment, capture == Capture::Output ? pipeFds[1] : -1,
+                            capture == Capture::Errors ? pipeFds[1] : -1);
+    if (capture != Capture::Nothing) {
+        ::close(pipeFds[1]);
+    }
+    if (pid < 0) {
+        if (capture != Capture::Nothing) {
+            ::close(pipeFds[0]);
         }
         return run;
     }
     run.started = true;
-    if (captureOutput) {
+    if (capture != Capture::Nothing) {
         char buffer[4096];
         ssize_t n = 0;
-        while ((n = ::read(outPipe[0], buffer, sizeof buffer)) > 0) {
+        while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) {
             run.output.append(buffer, static_cast<std::size_t>(n));
         }
-        ::close(outPipe[0]);
+        ::close(pipeFds[0]);
     }
     int status = 0;
     rusage usage{};
