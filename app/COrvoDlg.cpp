@@ -23,6 +23,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -125,7 +126,7 @@ bool COrvoDlg::initialise() {
                                  QString(), PromptButtons::Ok, PromptIcon::None);
         return false;
     }
-    const QIcon icon(QStringLiteral(":/ZarnRES/icon/128.png"));
+    const QIcon icon(QPixmap::fromImage(DecodeResourceImage(QStringLiteral(":/ZarnRES/icon/128.png"))));
     setWindowIcon(icon);
 
     const QScreen* screen = QGuiApplication::primaryScreen();

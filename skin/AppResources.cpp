@@ -5,9 +5,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QResource>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #ifndef ZARN_DATA_DIR
 #define ZARN_DATA_DIR "/usr/local/share/zarn"
@@ -45,21 +50,63 @@ void AppResources::unregisterResourceFile() {
 }
 
 void AppResources::loadImages(int modelType) {
-    images_.clear();
-    for (const ImageRow& row : AppImageIds()) {
-        QImage image(ResourceImagePath(AppImageId(row.role, modelType)));
-        if (!image.isNull()) {
-            images_[row.role] = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        }
-    }
+    releaseImages();
+    modelType_ = modelType;
 }
 
 void AppResources::releaseImages() {
     images_.clear();
+    decodedWindows_.clear();
+    modelType_.reset();
+}
+
+void AppResources::decodeWindow(SkinWindow window) const {
+    if (!modelType_ || !decodedWindows_.insert(window).second) {
+        return;
+    }
+    std::vector<ImageRole> roles;
+    std::vector<QString> paths;
+    for (const ImageRow& row : AppImageIds()) {
+        if (row.window == window) {
+            roles.push_back(row.role);
+            paths.push_back(ResourceImagePath(AppImageId(row.role, *modelType_)));
+        }
+    }
+    // The images of one window are independent: they are decoded side by
+    // side on the cores there are, this thread taking its share.
+    std::vector<QImage> decoded(paths.size());
+    std::atomic<std::size_t> next = 0;
+    auto decodeSome = [&] {
+        for (std::size_t i = next++; i < paths.size(); i = next++) {
+            decoded[i] = DecodeResourceImage(paths[i]);
+        }
+    };
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    {
+        std::vector<std::jthread> helpers;
+        for (std::size_t i = 1; i < std::min(cores, paths.size()); ++i) {
+            helpers.emplace_back(decodeSome);
+        }
+        decodeSome();
+    }
+    for (std::size_t i = 0; i < roles.size(); ++i) {
+        if (!decoded[i].isNull()) {
+            images_[roles[i]] = std::move(decoded[i]);
+        }
+    }
 }
 
 const QImage& AppResources::image(ImageRole role) const {
-    const auto found = images_.find(role);
+    auto found = images_.find(role);
+    if (found == images_.end()) {
+        for (const ImageRow& row : AppImageIds()) {
+            if (row.role == role) {
+                decodeWindow(row.window);
+                break;
+            }
+        }
+        found = images_.find(role);
+    }
     return found == images_.end() ? none_ : found->second;
 }
 
@@ -80,6 +127,14 @@ QStringList AppResources::dataFileCandidates(const QString& name) {
     const QDir program(QCoreApplication::applicationDirPath());
     return {program.filePath(name), program.filePath(QStringLiteral("../share/zarn/") + name),
             QDir(QStringLiteral(ZARN_DATA_DIR)).filePath(name)};
+}
+
+QImage DecodeResourceImage(const QString& path) {
+    // Named as PNG, so that no image format plugin is loaded to guess the format.
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 QString ResourceImagePath(int id) {

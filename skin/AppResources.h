@@ -9,7 +9,10 @@
 #include <QStringList>
 
 #include <array>
+#include <cstddef>
 #include <map>
+#include <optional>
+#include <set>
 
 inline constexpr int kAppFontCount = 50;
 
@@ -25,8 +28,12 @@ public:
     QString registerResourceFile(const QStringList& candidates);
     void unregisterResourceFile();
 
-    // Loads every role's bitmap for the ModelType; absent ids stay null.
+    // Loads the ModelType's images.  A window's whole set is decoded the
+    // first time one of its images is asked for, which is when the window
+    // first opens, and kept for the run: start-up decodes only what the
+    // main window shows.  Absent ids stay null.
     void loadImages(int modelType);
+    // Every image goes; until the next loadImages all of them are null.
     void releaseImages();
 
     // Null when the resource file or the id is missing.
@@ -34,6 +41,8 @@ public:
     // A window's image of a variant on a page (0 for a window with one image
     // set); null when the window has none or it is missing.
     const QImage& image(SkinWindow window, ImageVariant variant, int page = 0) const;
+    // How many images are decoded so far.
+    std::size_t decodedImageCount() const { return images_.size(); }
     // Font of the given pixel height; indexes outside 0..49 take the nearest one.
     const QFont& font(int index) const;
     const QBrush& darkBrush() const { return darkBrush_; }
@@ -45,7 +54,13 @@ public:
     static QStringList dataFileCandidates(const QString& name);
 
 private:
-    std::map<ImageRole, QImage> images_;
+    void decodeWindow(SkinWindow window) const;
+
+    std::optional<int> modelType_;
+    // Filled on demand by the const readers: the windows share the resources
+    // read-only, and decoding does not change what they read.
+    mutable std::map<ImageRole, QImage> images_;
+    mutable std::set<SkinWindow> decodedWindows_;
     std::array<QFont, kAppFontCount> fonts_;
     QBrush darkBrush_;
     QImage none_;
@@ -54,3 +69,5 @@ private:
 
 // Resource path of a bitmap id.
 QString ResourceImagePath(int id);
+// A PNG of the resource file, ready to paint; null when it is missing.
+QImage DecodeResourceImage(const QString& path);

@@ -171,10 +171,16 @@ TEST(AppResources, ImagesOfTheDetectedModelComeFromTheResourceFile) {
         GTEST_SKIP() << "no ZarnRES.rcc in the build directory: " << file.toStdString();
     }
     resources.loadImages(3);
+    // Nothing is decoded before a window asks, and then only that window's set.
+    EXPECT_EQ(resources.decodedImageCount(), 0u);
     const QImage zarn = resources.image(ImageRole::MainBackground);
     ASSERT_FALSE(zarn.isNull());
     EXPECT_EQ(zarn.size(), QSize(1280, 670));
-    EXPECT_FALSE(resources.image(ImageRole::ProgressActive).isNull());
+    EXPECT_EQ(resources.decodedImageCount(), 3u);
+    EXPECT_FALSE(resources.image(SkinWindow::Progress, ImageVariant::Active).isNull());
+    EXPECT_EQ(resources.decodedImageCount(), 6u);
+    EXPECT_EQ(resources.image(ImageRole::ProgressActive),
+              QImage(ResourceImagePath(141)).convertToFormat(QImage::Format_ARGB32_Premultiplied));
     resources.loadImages(1);
     const QImage rgbBt = resources.image(ImageRole::MainBackground);
     resources.loadImages(0);
