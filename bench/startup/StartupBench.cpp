@@ -105,7 +105,9 @@ void measure(Display* display, const char* label, const std::vector<std::string>
 
 } // namespace
 
-int main() {
+// Further builds of the program given on the command line are measured the
+// same way, to set a change beside what it changed.
+int main(int argc, char** argv) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         std::printf("no X display: run under an X server, e.g. xvfb-run -a %s\n", "bench_startup");
@@ -121,6 +123,10 @@ int main() {
                 DisplayString(display), kBenchRuns);
     measure(display, "minimal Qt window", {ZARN_MINIMAL_WINDOW_PATH}, environment);
     measure(display, "Zarn --simulate", {ZARN_PROGRAM_PATH, "--simulate"}, environment);
+    for (int i = 1; i < argc; ++i) {
+        const std::string label = std::filesystem::path(argv[i]).filename().string() + " --simulate";
+        measure(display, label.c_str(), {argv[i], "--simulate"}, environment);
+    }
     std::filesystem::remove_all(state);
     XCloseDisplay(display);
     return 0;
