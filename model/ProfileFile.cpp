@@ -150,6 +150,10 @@ public:
             entry(list, depth, longest);
         }
         xml_.leaveElement();
+        // The lists grew an entry at a time: what they reserved beyond their
+        // entries goes back for the next list instead of adding to the peak.
+        list.items.shrink_to_fit();
+        list.children.shrink_to_fit();
     }
 
     void section(std::u16string_view name, RecordList& library) {
