@@ -5,6 +5,7 @@
 #include "keyeditor/KeyMapListPages.h"
 #include "keyeditor/KeyToolTip.h"
 #include "keyeditor/MacroListEditing.h"
+#include "keyeditor/OrvoDialogVirtual.h"
 #include "model/ConfigDocument.h"
 #include "skin/AppResources.h"
 #include "skin/ScaleFactor.h"
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -178,8 +180,7 @@ void COrvoDialogKeyMapSettings::openOnSlot() {
     int page = 1;
     switch (mode) {
     case kTypeSingle:
-        state_.singleKey =
-            code >= 0 && code < kVirtualCodeCount ? doc_.codeToVk[static_cast<std::size_t>(code)] : -1;
+        state_.singleKey = virtualCodeOf(code);
         break;
     case kTypeCombo:
     case kTypeMacro:
@@ -355,6 +356,12 @@ void COrvoDialogKeyMapSettings::runAction(int id) {
     case kAutomaticDelay:
         chooseAutomaticDelay();
         break;
+    case kPickSingle:
+        pickSingleKey();
+        break;
+    case kPickCombo:
+        pickComboKeys();
+        break;
     case kRecordedDelays:
         chooseRecordedDelays();
         break;
@@ -442,7 +449,7 @@ void COrvoDialogKeyMapSettings::restoreDefault() {
     } else if (d < 108 || d == 204) {
         switchPage(1);
         selectSingle();
-        state_.singleKey = d >= 0 && d < kVirtualCodeCount ? doc_.codeToVk[static_cast<std::size_t>(d)] : -1;
+        state_.singleKey = virtualCodeOf(d);
     }
 }
 
@@ -452,6 +459,45 @@ void COrvoDialogKeyMapSettings::flipSingleMode() {
     state_.singleMode = state_.singleMode == 1 ? 0 : 1;
     state_.recordingSingle = false;
     state_.recordingCombo = false;
+}
+
+int COrvoDialogKeyMapSettings::virtualCodeOf(int deviceCode) const {
+    return deviceCode >= 0 && deviceCode < kVirtualCodeCount
+               ? doc_.codeToVk[static_cast<std::size_t>(deviceCode)]
+               : -1;
+}
+
+void COrvoDialogKeyMapSettings::pickSingleKey() {
+    if (state_.singleMode != 1 || state_.recordingSingle) {
+        return;
+    }
+    doc_.pickedCode = state_.singleKey >= 0 ? doc_.TypedKeyCode(state_.singleKey & 0x1FF) : -1;
+    OrvoDialogVirtual keyboard(context_, this);
+    keyboard.pickMode = 1;
+    if (keyboard.exec() == OrvoDialogVirtual::kOk) {
+        state_.singleKey = virtualCodeOf(doc_.pickedCode);
+        repaintElement(kSingleKeyName);
+    }
+}
+
+void COrvoDialogKeyMapSettings::pickComboKeys() {
+    if (state_.singleMode != 0 || state_.recordingCombo || state_.comboLibrary.count() == 0) {
+        return;
+    }
+    OrvoDialogVirtual keyboard(context_, this);
+    keyboard.pickMode = 2;
+    if (keyboard.exec() != OrvoDialogVirtual::kOk) {
+        return;
+    }
+    RecordList& keys = state_.comboKeys;
+    keys.Clear();
+    const int picked = std::clamp(doc_.pickedComboCount, 0, static_cast<int>(doc_.pickedComboCodes.size()));
+    for (int i = 0; i < picked && keys.count() < kMaxListKeys; ++i) {
+        keys.AppendItem(
+            doc_.EntryName(virtualCodeOf(doc_.pickedComboCodes[static_cast<std::size_t>(i)]), false));
+    }
+    storeWorking(*KeyMapListPageOf(1));
+    repaintRows(kComboKeysRows);
 }
 
 void COrvoDialogKeyMapSettings::chooseCode(const SkinItem& button) {

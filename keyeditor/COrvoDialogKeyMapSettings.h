@@ -70,6 +70,9 @@ private:
     void restoreDefault();
     void flipSingleMode();
     void selectSingle();
+    void pickSingleKey();
+    void pickComboKeys();
+    int virtualCodeOf(int deviceCode) const;
     void chooseCode(const SkinItem& button);
     int* pageCode(int page);
     void syncControls();

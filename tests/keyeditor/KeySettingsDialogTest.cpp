@@ -369,3 +369,55 @@ TEST(KeySettings, ChosenAndHoveredButtonsShowTheirImages) {
 }
 
 } // namespace
+
+namespace {
+
+// Picks on the virtual keyboard once it is up: its keys carry device code + 99
+// up to code 74, and 89 is its OK.
+void pickOnTheVirtualKeyboard(QWidget* below, std::vector<int> deviceCodes) {
+    WhenModal(below, [deviceCodes](QWidget* modal) {
+        auto& keyboard = *static_cast<SkinnedDialog*>(modal);
+        for (const int code : deviceCodes) {
+            ClickOn(keyboard, code + 99);
+        }
+        ClickOn(keyboard, 89);
+    });
+}
+
+TEST(KeySettings, TheVirtualKeyboardPicksTheSingleKey) {
+    KeySettingsFixture f;
+    f.gui.doc.uiLanguage = "en-US";
+    auto dialog = f.open(43); // Single A
+    pickOnTheVirtualKeyboard(dialog.get(), {44});
+    ClickOn(*dialog, 108);
+    EXPECT_EQ(f.gui.doc.pickedCode, 44);
+    EXPECT_EQ(dialog->state().singleKey, 83);
+    dialog->renderImage();
+    EXPECT_EQ(caption(*dialog, 158), "S");
+    ClickOn(*dialog, kKsCmdOk);
+    EXPECT_EQ(f.gui.doc.keyMode[static_cast<std::size_t>(Slot(43, 0))], kTypeSingle);
+    EXPECT_EQ(f.gui.doc.keyCode[static_cast<std::size_t>(Slot(43, 0))], 44);
+}
+
+TEST(KeySettings, TheVirtualKeyboardPicksComboKeysIntoTheSelectedEntry) {
+    KeySettingsFixture f;
+    f.gui.doc.uiLanguage = "en-US";
+    auto dialog = f.open(43);
+    ClickOn(*dialog, 102);
+    ClickOn(*dialog, 109); // no library entry to keep the keys in: nothing opens
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ClickOn(*dialog, 105);
+    QTest::keyClick(dialog->inPlaceEdit(), Qt::Key_Return);
+    pickOnTheVirtualKeyboard(dialog.get(), {67, 43, 58});
+    ClickOn(*dialog, 109);
+    EXPECT_EQ(dialog->state().comboKeys.items, (Lines{"LCTRL", "A", "C"}));
+    EXPECT_EQ(dialog->comboKeysView()->toPlainText(), "LCTRL + A + C");
+    EXPECT_EQ(dialog->state().comboLibrary.children[0].items, dialog->state().comboKeys.items);
+    ClickOn(*dialog, kKsCmdOk);
+    const auto slot = static_cast<std::size_t>(Slot(43, 0));
+    EXPECT_EQ(f.gui.doc.keyMode[slot], kTypeCombo);
+    EXPECT_EQ(f.gui.doc.keyLists[slot].items, (Lines{"LCTRL", "A", "C"}));
+    EXPECT_EQ(f.gui.doc.predefinedCombos.items, (Lines{"New Combo 1"}));
+}
+
+} // namespace
