@@ -1,6 +1,7 @@
 #include "app/COrvoApp.h"
 #include "app/COrvoDlg.h"
 #include "app/elements/MainWindowElements.h"
+#include "bench/paint/KeySettingsBench.h"
 #include "bench/paint/ScrollBarDragBench.h"
 #include "model/ConfigDocument.h"
 #include "skin/ScriptedPrompts.h"
@@ -121,5 +122,9 @@ int main(int argc, char** argv) {
     for (float scale : {1.0f, 1.5f, 2.0f}) {
         BenchScrollBarDrag(program.resources().image(ImageRole::ScrollBar), scale);
     }
+    for (float scale : {1.0f, 1.5f, 2.0f}) {
+        BenchKeySettingsPaint(program, scale);
+    }
+    BenchRecordListEdits(program, prompts);
     return 0;
 }
