@@ -1,5 +1,7 @@
 #include "bench/paint/KeySettingsBench.h"
 
+#include "bench/support/BenchFigures.h"
+
 #include "app/COrvoApp.h"
 #include "keyeditor/COrvoDialogKeyMapSettings.h"
 #include "keyeditor/MacroListEditing.h"
@@ -11,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -52,8 +53,7 @@ void BenchKeySettingsPaint(COrvoApp& program, float scale) {
     const int dropMs = context.clicks.keySettingsDropMs;
     context.clicks.keySettingsDropMs = 0;
 
-    double fastest = 1e9;
-    double total = 0;
+    BenchFigures open;
     for (int i = 0; i < kOpenRounds; ++i) {
         QElapsedTimer timer;
         timer.start();
@@ -63,9 +63,7 @@ void BenchKeySettingsPaint(COrvoApp& program, float scale) {
             std::printf("scale %.1f: the key settings dialog was not exposed\n", static_cast<double>(scale));
         }
         flushPaint(dialog);
-        const double open = msSince(timer);
-        fastest = std::min(fastest, open);
-        total += open;
+        open.add(msSince(timer));
     }
 
     COrvoDialogKeyMapSettings dialog(context);
@@ -74,16 +72,18 @@ void BenchKeySettingsPaint(COrvoApp& program, float scale) {
     flushPaint(dialog);
     // The Function page has the most buttons; Power the fewest.
     const int tabs[2] = {95, 96};
+    BenchFigures pageSwitch;
     QElapsedTimer timer;
-    timer.start();
     for (int i = 0; i < kSwitchRounds; ++i) {
+        timer.restart();
         click(dialog, tabs[i % 2]);
         flushPaint(dialog);
+        pageSwitch.add(msSince(timer));
     }
-    const double pageSwitch = msSince(timer) / kSwitchRounds;
-    std::printf("scale %.1f (%dx%d): key settings open %.2f ms (fastest %.2f), page switch %.3f ms\n",
-                static_cast<double>(scale), dialog.width(), dialog.height(), total / kOpenRounds, fastest,
-                pageSwitch);
+    std::printf(
+        "scale %.1f (%dx%d), min / median: key settings open %s ms, page switch with its repaint %s ms\n",
+        static_cast<double>(scale), dialog.width(), dialog.height(), open.text(2).c_str(),
+        pageSwitch.text(3).c_str());
     context.clicks.keySettingsDropMs = dropMs;
 }
 
@@ -118,35 +118,36 @@ void BenchRecordListEdits(COrvoApp& program, ScriptedPrompts& prompts) {
 
     // Each edit with the repaint it causes.
     QElapsedTimer timer;
-    double toRecorded = 0;
-    double toAutomatic = 0;
+    BenchFigures toRecorded;
+    BenchFigures toAutomatic;
     int recordedLines = 0;
     for (int i = 0; i < kEditRounds; ++i) {
         timer.restart();
         click(dialog, 210);
         flushPaint(dialog);
-        toRecorded += msSince(timer);
+        toRecorded.add(msSince(timer));
         recordedLines = dialog.state().macroRecords.count();
         timer.restart();
         click(dialog, 203);
         flushPaint(dialog);
-        toAutomatic += msSince(timer);
+        toAutomatic.add(msSince(timer));
     }
     const int lines = dialog.state().macroRecords.count();
 
     const QPoint top = centreOf(dialog, 241);
-    timer.restart();
+    BenchFigures insertion;
     for (int i = 0; i < kEditRounds; ++i) {
         prompts.nextMenuChoice(1135);
+        timer.restart();
         QTest::mouseClick(&dialog, Qt::RightButton, {}, top);
         flushPaint(dialog);
+        insertion.add(msSince(timer));
     }
-    const double insertion = msSince(timer) / kEditRounds;
     std::printf(
-        "record list of %d lines: to recorded delays (%d lines) %.3f ms, back to the automatic delay "
-        "%.3f ms, menu insertion at the top %.3f ms (%d lines after the trim), each with its repaint\n",
-        lines, recordedLines, toRecorded / kEditRounds, toAutomatic / kEditRounds, insertion,
-        dialog.state().macroRecords.count());
+        "record list of %d lines, min / median, each with its repaint: to recorded delays (%d lines) %s "
+        "ms, back to the automatic delay %s ms, menu insertion at the top %s ms (%d lines after the trim)\n",
+        lines, recordedLines, toRecorded.text(3).c_str(), toAutomatic.text(3).c_str(),
+        insertion.text(3).c_str(), dialog.state().macroRecords.count());
     doc.predefinedMacros.Clear();
     context.clicks.keySettingsDropMs = dropMs;
 }
