@@ -499,7 +499,9 @@ bool CXmlDocument::addElement(std::u16string_view name, std::span<const XmlAttri
         const XmlAttribute& attribute = attributes[i];
         plain = !attribute.name.empty() && xmlNameEnd(attribute.name, 0) == attribute.name.size();
         for (std::size_t k = 0; plain && k < i; ++k) {
-            plain = !namesEqual(attributes[k].name, attribute.name);
+            // Names of different lengths differ in either case rule.
+            plain = attributes[k].name.size() != attribute.name.size() ||
+                    !namesEqual(attributes[k].name, attribute.name);
         }
         characters += attribute.name.size() + attribute.value.size() + 4;
     }

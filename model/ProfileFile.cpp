@@ -103,8 +103,9 @@ public:
         xml_.enterElement();
         for (std::size_t i = 0; i < list.items.size(); ++i) {
             const Decimal id(static_cast<long long>(i));
-            const std::u16string text = utf8ToUtf16(list.items[i]);
-            const XmlAttribute entry[] = {{u"ID", id.view()}, {u"t1", text}};
+            text_.clear();
+            appendUtf8AsUtf16(text_, list.items[i]);
+            const XmlAttribute entry[] = {{u"ID", id.view()}, {u"t1", text_}};
             xml_.addElement(u"x", entry);
             xml_.enterElement();
             static const RecordList kEmpty;
@@ -116,6 +117,9 @@ public:
 
 private:
     CXmlDocument& xml_;
+    // The entry text being written; the recursion below is done with it
+    // before it is reused.
+    std::u16string text_;
 };
 
 // Everything a load replaces, gathered first so that a refused file leaves

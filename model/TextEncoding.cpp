@@ -301,10 +301,16 @@ Utf8Check checkUtf8(std::string_view bytes) {
 
 std::u16string utf8ToUtf16(std::string_view bytes) {
     // Never more units than bytes.  Reserving leaves the units unwritten
-    // until they are appended, and ASCII runs, nearly all of a profile, are
-    // widened a block at a time without the decoder.
+    // until they are appended.
     std::u16string text;
     text.reserve(bytes.size());
+    appendUtf8AsUtf16(text, bytes);
+    return text;
+}
+
+void appendUtf8AsUtf16(std::u16string& text, std::string_view bytes) {
+    // ASCII runs, nearly all of a profile, are widened a block at a time
+    // without the decoder.
     std::array<char16_t, kConversionBlock> block;
     for (std::size_t i = 0; i < bytes.size();) {
         const std::size_t run = convertAsciiRun(bytes.substr(i), std::span<char16_t>(block));
@@ -317,7 +323,6 @@ std::u16string utf8ToUtf16(std::string_view bytes) {
         i += step.length;
         appendUtf16(text, step.codePoint);
     }
-    return text;
 }
 
 std::string utf16ToUtf8(std::u16string_view text) {

@@ -32,6 +32,8 @@ Utf8Check checkUtf8(std::string_view bytes);
 
 // Our own Unicode conversions; malformed input gives '?'.
 std::u16string utf8ToUtf16(std::string_view bytes);
+// The same, appended to `text`: a caller converting many short texts keeps one buffer.
+void appendUtf8AsUtf16(std::u16string& text, std::string_view bytes);
 std::string utf16ToUtf8(std::u16string_view text);
 std::u32string utf16ToUtf32(std::u16string_view text);
 std::u16string utf32ToUtf16(std::u32string_view text);
