@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the "fuzz" preset (clang, sanitizers, no GUI or tests) and runs every
 # libFuzzer target found under build/fuzz (executables named fuzz_*) for
-# SECONDS each.  Seeds come from fuzz/*/corpus/<target>/ when present; what a
-# run finds is kept in build/fuzz/corpus/<target>/ for the next run.
+# SECONDS each, after the inputs that once hung it.  Seeds come from
+# fuzz/*/corpus/<target>/ when present; what a run finds is kept in
+# build/fuzz/corpus/<target>/ for the next run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -35,9 +36,24 @@ for target in "${targets[@]}"; do
     for dir in fuzz/*/corpus/"$name"; do
         [ -d "$dir" ] && seeds+=("$dir")
     done
+    # Inputs that once took seconds or minutes (fuzz/*/hangs/<target>/) run
+    # first, each on its own: they are too big to be mutated quickly, so they
+    # stay out of the corpus, but each must end within the time-out.
+    hangs=()
+    for dir in fuzz/*/hangs/"$name"; do
+        [ -d "$dir" ] && hangs+=("$dir"/*)
+    done
+    if [ "${#hangs[@]}" -gt 0 ]; then
+        echo "== $name on ${#hangs[@]} inputs that once hung"
+        if ! "$target" -timeout=5 -rss_limit_mb=2048 -artifact_prefix="$artifacts" "${hangs[@]}"; then
+            echo "== $name FAILED on an input that once hung" >&2
+            failed=1
+            continue
+        fi
+    fi
     echo "== $name for ${seconds}s"
-    # No single input of these sizes may take seconds: one that does is a
-    # hang waiting to freeze the program (the seeds hold such inputs).
+    # No single input may take seconds: one that does is a hang waiting to
+    # freeze the program.
     if ! "$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}"; then
         echo "== $name FAILED (inputs in $artifacts)" >&2
