@@ -12,6 +12,8 @@
 #include <string>
 
 using Rgb = std::array<int, 3>;
+// One colour per key number 0..103; entry 0 belongs to no key.
+using KeyColours = std::array<Rgb, kKeyCount + 1>;
 
 // Everything the user edits and every window shares.  The program keeps one
 // for its whole run; tests and the command-line tool make their own.
@@ -57,7 +59,7 @@ public:
     RecordList predefinedCombos;
     RecordList predefinedEmulations;
 
-    std::array<Rgb, kKeyCount + 1> keyColours{};
+    KeyColours keyColours{};
     std::array<int, kSlotCount> keyMode{};
     std::array<int, kSlotCount> keyCode{};
     std::array<RecordList, kSlotCount> keyLists;
@@ -68,7 +70,7 @@ public:
     int lowestKey = -1;
 
     std::array<std::uint8_t, kKeyCount + 1> lightSelected{};
-    std::array<Rgb, kKeyCount + 1> lightWorkColours{};
+    KeyColours lightWorkColours{};
     int pickRed = 0;
     int pickGreen = 0;
     int pickBlue = 0;

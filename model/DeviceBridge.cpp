@@ -264,6 +264,11 @@ bool ReadKeysFromDevice(ConfigDocument& doc, const WindowHandle& window) {
     return true;
 }
 
+bool KeyboardAnswers(ConfigDocument& doc) {
+    wchar_t version[kVersionTextLength] = {};
+    return doc.device.ReadKeyboardVersion(version);
+}
+
 bool WriteLightsToDevice(ConfigDocument& doc) {
     std::array<int, kLightArrayLength> lights{};
     for (int key = 1; key <= kKeyCount; ++key) {
@@ -274,6 +279,10 @@ bool WriteLightsToDevice(ConfigDocument& doc) {
 }
 
 bool ReadLightsFromDevice(ConfigDocument& doc) {
+    return ReadLightsFromDevice(doc, doc.keyColours);
+}
+
+bool ReadLightsFromDevice(ConfigDocument& doc, KeyColours& colours) {
     if (!doc.device.readKeyLightFromDev()) {
         return false;
     }
@@ -283,7 +292,7 @@ bool ReadLightsFromDevice(ConfigDocument& doc) {
     }
     for (int key = 1; key <= kKeyCount; ++key) {
         auto first = lights.begin() + 3 * (key - 1);
-        std::copy(first, first + 3, doc.keyColours[static_cast<std::size_t>(key)].begin());
+        std::copy(first, first + 3, colours[static_cast<std::size_t>(key)].begin());
     }
     return true;
 }

@@ -170,13 +170,6 @@ std::optional<WriteOptions> writeOptions(const CliRequest& request) {
     return options;
 }
 
-// A write gets no answer from the keyboard, so one that stopped reading
-// would take it in silence: it is asked for its version first.
-bool keyboardAnswers(CliKeyboard& keyboard) {
-    wchar_t version[kVersionTextLength] = {};
-    return keyboard.document().device.ReadKeyboardVersion(version);
-}
-
 std::string describeKeys(const std::vector<KeyOnLayer>& keys) {
     std::string text;
     for (const KeyOnLayer& key : keys) {
@@ -399,7 +392,7 @@ int RunReset(CliRequest& request) {
     if (!keyboard.open(request.err)) {
         return kExitNoKeyboard;
     }
-    if (!keyboardAnswers(keyboard)) {
+    if (!KeyboardAnswers(keyboard.document())) {
         return keyboard.failed(request.err, "Nothing was written.");
     }
     if (!writeKeys(keyboard, request)) {
@@ -489,7 +482,7 @@ int writeProfilePart(CliRequest& request, const ProfilePart& part) {
     if (!keyboard.connect(request.err)) {
         return kExitNoKeyboard;
     }
-    if (!keyboardAnswers(keyboard)) {
+    if (!KeyboardAnswers(keyboard.document())) {
         return keyboard.failed(request.err, "Nothing was written.");
     }
     if (!part.send(keyboard, request)) {
