@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kWaitPollMs = 50;
 constexpr int kPauseSliceMs = 20;
+constexpr int kReadLights = 6;
 
 void pause(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -63,7 +64,8 @@ bool RunDeviceOperation(int operationCode, ConfigDocument& doc, const WindowHand
         return keys && lights;
     }
     case 4:
-        return finishShortOperation(WriteLightsToDevice(doc), doc, true, window, pauses);
+        return finishShortOperation(KeyboardAnswers(doc) && WriteLightsToDevice(doc), doc, true, window,
+                                    pauses);
     case 5:
         return finishShortOperation(ReadCountersFromDevice(doc), doc, false, window, pauses);
     case 6:
@@ -106,10 +108,30 @@ void COrvoDialogProgress::startWhenDeviceIsFree() {
     // worker has begun is not undone by it.
     doc.device.allowTransfers();
     jobStarted_ = true;
+    if (code == kReadLights) {
+        // The worker reads into a copy of its own: the document takes the
+        // colours on this thread when the read succeeded, and never when the
+        // user cancelled, however late the worker ends.
+        auto staged = std::make_shared<KeyColours>(doc.keyColours);
+        stagedLights_ = staged;
+        context_.worker.start([&doc, window, pauses, staged] {
+            const bool ok =
+                finishShortOperation(ReadLightsFromDevice(doc, *staged), doc, false, window, pauses);
+            window.post(UM_DEVICE_DONE, ok ? kDone : kFailed, 0);
+        });
+        return;
+    }
     context_.worker.start([code, &doc, window, pauses] {
         const bool ok = RunDeviceOperation(code, doc, window, pauses);
         window.post(UM_DEVICE_DONE, ok ? kDone : kFailed, 0);
     });
+}
+
+void COrvoDialogProgress::commitStagedRead() {
+    if (stagedLights_ && outcome_ == ProgressOutcome::Finished) {
+        context_.doc.keyColours = *stagedLights_;
+    }
+    stagedLights_.reset();
 }
 
 int COrvoDialogProgress::barWidth() const {
@@ -130,6 +152,7 @@ void COrvoDialogProgress::reject() {
 // so that the next Save, Open or exit does not wait for a read nobody wants.
 void COrvoDialogProgress::cancel() {
     waitTimer_.stop();
+    cancelled_ = true;
     if (jobStarted_ && outcome_ == ProgressOutcome::Cancelled) {
         context_.doc.device.cancelTransfers();
     }
@@ -144,8 +167,10 @@ void COrvoDialogProgress::userMessage(unsigned message, WPARAM wParam, LPARAM) {
         const int count = static_cast<int>(std::min<WPARAM>(wParam, 1000));
         progressValue = (operationCode == 1 || operationCode == 3) ? count * 100 / 150 : count * 200 / 150;
         update();
-    } else if (message == UM_DEVICE_DONE) {
+    } else if (message == UM_DEVICE_DONE && !cancelled_) {
+        // A done posted just before the cancel may still arrive: the user's cancel stands.
         outcome_ = wParam == kDone ? ProgressOutcome::Finished : ProgressOutcome::Failed;
+        commitStagedRead();
         done(QDialog::Accepted);
     }
 }

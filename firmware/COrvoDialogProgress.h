@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/ConfigDocument.h"
 #include "skin/DeviceOperation.h"
 #include "skin/SkinnedDialog.h"
 
 #include <QTimer>
+
+#include <memory>
 
 // Runs one transfer between the document and the keyboard on the device
 // worker and shows its progress.  operationCode: 1 write keys, 3 read keys
@@ -35,11 +38,16 @@ protected:
 private:
     void startWhenDeviceIsFree();
     void cancel();
+    void commitStagedRead();
 
     bool started_ = false;
     bool jobStarted_ = false;
+    bool cancelled_ = false;
     ProgressOutcome outcome_ = ProgressOutcome::Cancelled;
     QTimer waitTimer_;
+    // The colours a read of operation 6 stages on the worker; shared, as a
+    // cancelled dialog may go before its worker ends.
+    std::shared_ptr<KeyColours> stagedLights_;
 };
 
 // The operation of a code on the calling thread, posting to `window` as the

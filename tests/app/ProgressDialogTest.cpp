@@ -2,6 +2,7 @@
 #include "app/elements/MainWindowElements.h"
 #include "firmware/COrvoDialogProgress.h"
 #include "skin/ScaleFactor.h"
+#include "skin/UserMessageEvent.h"
 #include "tests/app/GuiHarness.h"
 
 #include <QElapsedTimer>
@@ -164,6 +165,17 @@ TEST(ProgressDialog, CancelEndsTheWorkerWithinOneReadTimeOut) {
     gui.worker.waitIdle();
     EXPECT_LT(sinceCancel.elapsed(), 2500);
     EXPECT_EQ(gui.doc.keyMode, before) << "a cancelled read changes nothing";
+}
+
+TEST(ProgressDialog, ADoneQueuedBeforeTheCancelDoesNotUndoIt) {
+    GuiHarness gui(4);
+    COrvoDialogProgress dialog(gui.context);
+    dialog.operationCode = 6;
+    QCoreApplication::postEvent(&dialog, new UserMessageEvent(UM_DEVICE_DONE, COrvoDialogProgress::kDone, 0));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.outcome(), ProgressOutcome::Cancelled);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 // Commands (the byte after the report id and the first payload byte) of the
