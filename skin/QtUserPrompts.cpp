@@ -82,6 +82,9 @@ std::optional<QString> QtUserPrompts::saveFile(QWidget* parent, const FileDialog
 
 std::optional<QColor> QtUserPrompts::chooseColour(QWidget* parent, const QColor& initial) {
     QColorDialog dialog(initial, parent);
+    // Qt's own chooser always shows the custom colours and the full editor,
+    // which a desktop's native chooser may fold away.
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid()) {
         return std::nullopt;
     }
