@@ -4,9 +4,8 @@
 #include "app/QtLanguage.h"
 #include "firmware/COrvoDialogProgress.h"
 #include "keyeditor/COrvoDialogKeyMapSettings.h"
+#include "lighting/COrvoDialogBkLightSettings.h"
 #include "model/ConfigDocument.h"
-
-#include <QDialog>
 
 #include <chrono>
 #include <thread>
@@ -29,10 +28,8 @@ COrvoApp::COrvoApp(ConfigDocument& doc, UserPrompts& prompts, std::optional<floa
         COrvoDialogKeyMapSettings dialog(context_, parent);
         return dialog.exec();
     };
-    // Extension point for the backlight dialog; until it is wired in, it
-    // ends as if the user cancelled.
-    context_.dialogs.backlight = [](QWidget*) {
-        return static_cast<int>(QDialog::Rejected);
+    context_.dialogs.backlight = [this](QWidget* parent) {
+        return RunBkLightSettings(context_, parent);
     };
     context_.dialogs.deviceOperation = [this](QWidget* parent, int operationCode) {
         return RunProgressDialog(context_, parent, operationCode);
