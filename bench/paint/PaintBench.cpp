@@ -1,6 +1,7 @@
 #include "app/COrvoApp.h"
 #include "app/COrvoDlg.h"
 #include "app/elements/MainWindowElements.h"
+#include "bench/paint/BkLightPaintBench.h"
 #include "bench/paint/KeySettingsBench.h"
 #include "bench/paint/ScrollBarDragBench.h"
 #include "model/ConfigDocument.h"
@@ -118,6 +119,9 @@ int main(int argc, char** argv) {
 
     for (float scale : {1.0f, 1.5f, 2.0f}) {
         benchRepaint(program, scale);
+    }
+    for (float scale : {1.0f, 1.5f, 2.0f}) {
+        BenchBkLightRepaint(program.context(), scale);
     }
     for (float scale : {1.0f, 1.5f, 2.0f}) {
         BenchScrollBarDrag(program.resources().image(ImageRole::ScrollBar), scale);
