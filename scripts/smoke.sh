@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # End-to-end smoke of the program on the simulated keyboard under Xvfb:
 # sets a key in the key settings dialog (every page of which it shows in
-# both languages), writes the keys, reads everything, switches the language,
-# takes screenshots into BUILD_DIR/screenshots/ and exits through the exit
-# command; then asks the simulated keyboard whether it holds the key.  Fails
-# when the program stops answering or ends on its own.
+# both languages), writes the keys, reads everything, colours a key and writes
+# the colours, switches the language, takes screenshots into
+# BUILD_DIR/screenshots/ and exits through the exit command; then asks the
+# simulated keyboard whether it holds the key.  Fails when the program stops
+# answering or ends on its own, or when the keyboard does not hold the key or
+# the colour written.
 set -euo pipefail
 
 build="${1:-build/dev}"
@@ -118,6 +120,46 @@ key_pages() {
     done
     echo "smoke: screenshots $shots/keys-$1-page1..7.png"
 }
+# The newest window of the program that is none of those given.
+newWindow() {
+    local found
+    for _ in $(seq 1 50); do
+        alive
+        found="$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vxF "$(printf '%s\n' "$@")" |
+            tail -n1 || true)"
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+clickIn() { # window, 1080-based point in it
+    alive
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove $((X + $2)) $((Y + $3))
+    sleep 0.2
+    xdotool click 1
+    sleep "${4:-0.5}"
+}
+# Opens the backlight settings and its multi-key dialog with one key selected,
+# takes a screenshot of each, and cancels the multi-key dialog; the backlight
+# dialog stays open as $backlight.
+lightDialogs() {
+    local lang="$1" multi
+    click 485 110 1 # LightSet
+    backlight="$(newWindow "$window")" || fail "the backlight dialog did not appear"
+    clickIn "$backlight" 461 437 1 # MultiKey
+    multi="$(newWindow "$window" "$backlight")" || fail "the multi-key dialog did not appear"
+    clickIn "$multi" 329 290 # S, selected
+    xdotool mousemove $((left + 640)) $((top + 30))
+    sleep 0.3
+    shot "multikey-$lang"
+    clickIn "$multi" 1221 27 # close mark: nothing changes
+    shot "backlight-$lang"
+}
+# The colour the keyboard holds for key number $1, as six hex digits.
+heldColour() {
+    sed -n 's/^lights //p' "$XDG_STATE_HOME/zarn/ZarnRGB.BT.state" 2>/dev/null | cut -c$((6 * ($1 - 1) + 1))-$((6 * $1))
+}
 
 sleep 1
 shot main-zh
@@ -135,6 +177,18 @@ shot read-progress
 answer Return
 click 797 110 2 # read the counters: the most and least used keys appear
 answer Return
+lightDialogs zh
+clickIn "$backlight" 283 266 1.5 # key A: the colour chooser
+xdotool key alt+h # its HTML field
+sleep 0.2
+xdotool key ctrl+a
+xdotool type '#00ff80'
+xdotool key Return
+sleep 0.5
+shot backlight-coloured
+clickIn "$backlight" 656 437 1.5 # Write
+answer Return # "OK!"
+[ "$(heldColour 43)" = "00ff80" ] || fail "the keyboard holds '$(heldColour 43)' for key A, not 00ff80"
 click 691 110 1 # firmware update dialog
 shot firmware
 dialog="$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" | head -n1 || true)"
@@ -155,6 +209,11 @@ sleep 0.5
 shot main-en
 click 1138 100 # Fn layer
 shot main-en-fn
+click 1138 100 # back to the top layer
+lightDialogs en
+clickIn "$backlight" 560 437 1.5 # Read
+answer Return # "OK!"
+clickIn "$backlight" 853 437 # Cancel
 alive
 
 click 1206 35 # exit: "Save configuration file of key??"
