@@ -64,8 +64,7 @@ bool RunDeviceOperation(int operationCode, ConfigDocument& doc, const WindowHand
         return keys && lights;
     }
     case 4:
-        return finishShortOperation(KeyboardAnswers(doc) && WriteLightsToDevice(doc), doc, true, window,
-                                    pauses);
+        return finishShortOperation(WriteLightsToDevice(doc), doc, true, window, pauses);
     case 5:
         return finishShortOperation(ReadCountersFromDevice(doc), doc, false, window, pauses);
     case 6:

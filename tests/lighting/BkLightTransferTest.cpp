@@ -100,7 +100,7 @@ struct LitKeyboard {
     GuiHarness gui;
 };
 
-enum class Fault { None, Silent, Cancelled };
+enum class Fault { None, Silent, Gone, Cancelled };
 
 struct TransferCase {
     const char* name;
@@ -143,6 +143,9 @@ TEST_P(TransferTest, SaysHowItEndedAndKeepsTheDocumentRight) {
             ClickOn(*static_cast<SkinnedDialog*>(progress), kProgressCmdCancel);
         });
     }
+    if (c.fault == Fault::Gone) {
+        gui.sim.reset(); // unplugged while the dialog is open
+    }
     ClickOn(dialog, c.command);
     // A cancelled operation runs on: what it does when it ends counts too.
     gui.worker.waitIdle();
@@ -177,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(BkLightSettings, TransferTest,
                                            TransferCase{"ReadSilent", kBlCmdRead, Fault::Silent},
                                            TransferCase{"ReadCancelled", kBlCmdRead, Fault::Cancelled},
                                            TransferCase{"Write", kBlCmdWrite, Fault::None},
-                                           TransferCase{"WriteSilent", kBlCmdWrite, Fault::Silent},
+                                           TransferCase{"WriteGone", kBlCmdWrite, Fault::Gone},
                                            TransferCase{"WriteCancelled", kBlCmdWrite, Fault::Cancelled}),
                          [](const auto& row) { return std::string(row.param.name); });
 
