@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 class COrvoUtil;
 class COrvo;
@@ -84,9 +85,21 @@ private:
     std::atomic<bool> cancelled_{false};
 };
 
-// The keyboard hook.  While installed, every keystroke of the session reaches
-// `window` as UM_HOOK_KEY and nowhere else.
-ZARNHWI_API void InstallHook(const WindowHandle& window);
+// What InstallHook achieved: the source the keys come from, or none, with
+// why each source it tried could not start.
+struct HookStatus {
+    CaptureSource source = CaptureSource::None;
+    std::vector<CaptureFailure> failures;
+
+    bool installed() const { return source != CaptureSource::None; }
+};
+
+// The keyboard hook.  While installed, every keystroke of the session
+// reaches `window` as UM_HOOK_KEY and nowhere else; where nothing can grab
+// the keyboard, the keys the window itself receives (its key source), which
+// it then keeps from its widgets.  A hook that cannot start says so and
+// leaves no earlier one running.
+ZARNHWI_API HookStatus InstallHook(const WindowHandle& window);
 ZARNHWI_API void UninstallHook();
 // Called by the capture source for every key event; posts UM_HOOK_KEY and
 // returns 1 (the event is swallowed).

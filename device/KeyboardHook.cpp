@@ -14,8 +14,11 @@ struct HookState {
     std::unique_ptr<KeyboardCapture> capture;
 };
 
+// Never destroyed: a capture still running when the process exits belongs to
+// a window that is gone, and the X server and the kernel drop the grabs of a
+// process that has ended anyway.
 HookState& hookState() {
-    static HookState state;
+    static HookState& state = *new HookState;
     return state;
 }
 
@@ -40,18 +43,21 @@ void setHookWindow(const WindowHandle& window) {
 
 } // namespace
 
-void InstallHook(const WindowHandle& window) {
+HookStatus InstallHook(const WindowHandle& window) {
     HookState& state = hookState();
     std::lock_guard lock(state.captureMutex);
     state.capture.reset();
     setHookWindow(window);
-    // A session without any source to grab from simply records nothing.
-    std::string error;
-    state.capture = StartKeyboardCapture(
+    CaptureStart start = StartKeyboardCapture(
         [](unsigned message, const KBDLLHOOKSTRUCT& event) {
             KeyBoardProc(0, message, reinterpret_cast<LPARAM>(&event));
         },
-        &error);
+        window);
+    if (!start.capture) {
+        setHookWindow(WindowHandle());
+    }
+    state.capture = std::move(start.capture);
+    return {start.source, std::move(start.failures)};
 }
 
 void UninstallHook() {

@@ -2,6 +2,7 @@
 
 #include "controls/CSkinScrollBar.h"
 #include "controls/ScaledScrollBarSkin.h"
+#include "keyeditor/KeyCaptures.h"
 #include "keyeditor/KeyMapListPages.h"
 #include "keyeditor/KeyToolTip.h"
 #include "keyeditor/MacroListEditing.h"
@@ -36,21 +37,6 @@ constexpr int kRecordedDelays = 210;
 constexpr int kFnCode = 156;
 constexpr int kFunctionPage = 6;
 constexpr int kHighestElementId = 800;
-
-// A keyboard capture: its switch element, the two captions over it and its flag.
-struct Capture {
-    int element;
-    int recordLabel;
-    int stopLabel;
-    bool KeyMapState::*flag;
-};
-
-constexpr Capture kCaptures[] = {
-    {104, 154, 155, &KeyMapState::recordingSingle},
-    {107, 159, 160, &KeyMapState::recordingCombo},
-    {207, 267, 268, &KeyMapState::recordingMacro},
-    {302, 352, 353, &KeyMapState::recordingEmulation},
-};
 
 bool validSlot(int slot) {
     return slot >= 2 && slot < kSlotCount;
@@ -366,6 +352,10 @@ void COrvoDialogKeyMapSettings::runAction(int id) {
         chooseRecordedDelays();
         break;
     default:
+        if (const KeyCapture* capture = KeyCaptureOf(id)) {
+            startCapture(*capture);
+            break;
+        }
         if (runListAction(id)) {
             break;
         }
@@ -517,7 +507,7 @@ void COrvoDialogKeyMapSettings::beforePaint() {
     item(kComboLabel)->selected = !single;
     setCaption(*item(kSingleKeyName), language, doc_.EntryName(state_.singleKey, false));
 
-    for (const Capture& capture : kCaptures) {
+    for (const KeyCapture& capture : kKeyCaptures) {
         const bool running = state_.*capture.flag;
         item(capture.element)->selected = running;
         item(capture.recordLabel)->shown = !running;

@@ -4,6 +4,8 @@
 #include "keyeditor/KeyMapState.h"
 #include "skin/SkinnedDialog.h"
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
 class CSkinScrollBar;
@@ -11,6 +13,7 @@ class ConfigDocument;
 class KeyToolTip;
 class QLineEdit;
 class QPlainTextEdit;
+struct KeyCapture;
 struct KeyMapListPage;
 
 // The dialog that chooses what one key slot does: 2 x selectedKey +
@@ -52,6 +55,7 @@ protected:
     void beforePaint() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void userMessage(unsigned message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     // Set-up.
@@ -76,6 +80,16 @@ private:
     void chooseCode(const SkinItem& button);
     int* pageCode(int page);
     void syncControls();
+
+    // Keyboard captures.
+    bool captureMayStart(const KeyCapture& capture) const;
+    void startCapture(const KeyCapture& capture);
+    void hookKey(WPARAM wParam, LPARAM lParam);
+    int sidedShift(bool release);
+    void captureSingle(int event);
+    void captureCombo(int event);
+    void captureMacro(int vk, bool release, int event, std::int64_t milliseconds);
+    void captureEmulation(int vk, bool release, int event);
 
     // Libraries and record lists.
     const KeyMapListPage* listPage() const;
@@ -120,4 +134,11 @@ private:
     CSkinScrollBar* libraryScrollBar_ = nullptr;
     CSkinScrollBar* recordScrollBar_ = nullptr;
     KeyToolTip* toolTip_ = nullptr;
+
+    // Left and right Shift as a capture last saw them, for a source that
+    // names only "Shift"; and the sides kept from the last Shift release.
+    std::array<bool, 2> shiftDown_{};
+    std::array<bool, 2> shiftAtRelease_{};
+    // The single key's message box is up: keys meanwhile open no second one.
+    bool showingKeyBox_ = false;
 };

@@ -119,29 +119,35 @@ private:
 } // namespace
 
 std::unique_ptr<KeyboardCapture> StartEvdevKeyboardCapture(KeyboardCaptureCallback callback,
-                                                           std::string* error) {
+                                                           CaptureFailure* failure) {
     std::vector<int> devices;
-    bool sawDevice = false;
+    bool denied = false;
+    bool grabbedElsewhere = false;
     std::error_code code;
     for (const auto& entry : std::filesystem::directory_iterator("/dev/input", code)) {
         if (entry.path().filename().string().rfind("event", 0) != 0) {
             continue;
         }
-        sawDevice = true;
         const int fd = ::open(entry.path().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
+            denied = denied || errno == EACCES || errno == EPERM;
             continue;
         }
-        if (isKeyboard(fd) && ::ioctl(fd, EVIOCGRAB, 1) == 0) {
+        if (!isKeyboard(fd)) {
+            ::close(fd);
+        } else if (::ioctl(fd, EVIOCGRAB, 1) == 0) {
             devices.push_back(fd);
         } else {
+            grabbedElsewhere = grabbedElsewhere || errno == EBUSY;
             ::close(fd);
         }
     }
     if (devices.empty()) {
-        *error = sawDevice
-                     ? "no keyboard under /dev/input could be grabbed (reading them needs the input group)"
-                     : "there is no input device under /dev/input";
+        // What the user can act on first: a missing group membership, then a
+        // program holding the keyboards.
+        *failure = denied             ? CaptureFailure::NoInputAccess
+                   : grabbedElsewhere ? CaptureFailure::GrabTaken
+                                      : CaptureFailure::NoInputDevices;
         return nullptr;
     }
     int wake[2];
@@ -150,7 +156,7 @@ std::unique_ptr<KeyboardCapture> StartEvdevKeyboardCapture(KeyboardCaptureCallba
             ::ioctl(fd, EVIOCGRAB, 0);
             ::close(fd);
         }
-        *error = "cannot create a pipe for the capture thread";
+        *failure = CaptureFailure::SystemError;
         return nullptr;
     }
     return std::make_unique<EvdevKeyboardCapture>(std::move(devices), wake[0], wake[1], std::move(callback));

@@ -1,29 +1,52 @@
 #include "platform/KeyboardCapture.h"
 
 #include "platform/EvdevKeyboardCapture.h"
+#include "platform/WindowKeyCapture.h"
 #include "platform/X11KeyboardCapture.h"
 
 #include <cstdlib>
+#include <string_view>
 
-std::unique_ptr<KeyboardCapture> StartKeyboardCapture(KeyboardCaptureCallback callback, std::string* error) {
-    std::string ignored;
-    std::string& reason = error ? *error : ignored;
+namespace {
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+} // namespace
+
+bool IsX11Session() {
+    if (!isSet("DISPLAY")) {
+        return false;
+    }
+    const char* type = std::getenv("XDG_SESSION_TYPE");
+    return !isSet("WAYLAND_DISPLAY") && (type == nullptr || std::string_view(type) != "wayland");
+}
+
+CaptureStart StartKeyboardCapture(KeyboardCaptureCallback callback, const WindowHandle& window) {
+    CaptureStart start;
     if (!callback) {
-        reason = "no receiver for the captured keys";
-        return nullptr;
+        start.failures.push_back(CaptureFailure::SystemError);
+        return start;
     }
-    std::string x11Reason;
-    if (const char* display = std::getenv("DISPLAY"); display && *display) {
-        if (auto capture = StartX11KeyboardCapture(callback, &x11Reason)) {
-            return capture;
+    CaptureFailure failure = CaptureFailure::SystemError;
+    if (IsX11Session()) {
+        if ((start.capture = StartX11KeyboardCapture(callback, &failure))) {
+            start.source = CaptureSource::X11Grab;
+            return start;
         }
+        start.failures.push_back(failure);
     }
-    // Without a usable display (a console session, or an X server that
-    // refuses the grab) the kernel's devices are the other way to the keys.
-    std::string evdevReason;
-    if (auto capture = StartEvdevKeyboardCapture(std::move(callback), &evdevReason)) {
-        return capture;
+    if ((start.capture = StartEvdevKeyboardCapture(callback, &failure))) {
+        start.source = CaptureSource::EvdevGrab;
+        return start;
     }
-    reason = x11Reason.empty() ? evdevReason : x11Reason + "; " + evdevReason;
-    return nullptr;
+    start.failures.push_back(failure);
+    if ((start.capture = StartWindowKeyCapture(window, std::move(callback), &failure))) {
+        start.source = CaptureSource::WindowKeys;
+        return start;
+    }
+    start.failures.push_back(failure);
+    return start;
 }

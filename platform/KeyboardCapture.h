@@ -4,6 +4,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+class WindowHandle;
 
 // Key message kinds and the low-level key event, as the hook procedure of
 // the device library receives them.  Capture sources translate X11 and evdev
@@ -33,6 +36,34 @@ public:
     virtual ~KeyboardCapture() = default;
 };
 
-// X11 grab when DISPLAY is set, otherwise an evdev grab of every keyboard.
-// Null (with a reason in `error`) when no source can grab.
-std::unique_ptr<KeyboardCapture> StartKeyboardCapture(KeyboardCaptureCallback callback, std::string* error);
+// Where the captured keys come from.
+enum class CaptureSource { None, X11Grab, EvdevGrab, WindowKeys };
+
+// Why a source could not start; the program words it for the user.
+enum class CaptureFailure {
+    NoX11Library,   // libX11 is missing or incomplete
+    NoDisplay,      // the X display cannot be opened
+    GrabTaken,      // another program holds the keyboard grab of the display
+    NoInputDevices, // there is no keyboard under /dev/input
+    NoInputAccess,  // the keyboards under /dev/input cannot be read (the input group)
+    NoWindowKeys,   // the window cannot read its own keys on this desktop
+    SystemError,    // the capture's thread or pipe could not be made
+};
+
+struct CaptureStart {
+    std::unique_ptr<KeyboardCapture> capture;
+    CaptureSource source = CaptureSource::None;
+    // Of every source tried without success, in the order tried.
+    std::vector<CaptureFailure> failures;
+};
+
+// An X11 session: a display, and no Wayland compositor whose native windows
+// an X11 grab (of XWayland) would not see.
+bool IsX11Session();
+
+// The first source that starts, in this order: the X11 grab on an X11
+// session (it sees keys wherever the focus is); the evdev grab where
+// /dev/input is readable (it sees keys the desktop keeps for itself, too);
+// the keys of the window itself (its handle's key source).  No capture when
+// none starts, with the reason of each.
+CaptureStart StartKeyboardCapture(KeyboardCaptureCallback callback, const WindowHandle& window);

@@ -6,6 +6,8 @@
 #include <mutex>
 #include <utility>
 
+class WindowKeySource;
+
 // Message parameters keep the widths the keyboard protocol and the window
 // messages were designed around.
 using WPARAM = std::uintptr_t;
@@ -66,7 +68,25 @@ public:
         if (channel_) {
             std::lock_guard lock(channel_->mutex);
             channel_->deliver = nullptr;
+            channel_->keySource = nullptr;
         }
+    }
+
+    // The window's own key events, which a keyboard capture may read where
+    // nothing can grab the keyboard.  The window sets it and outlives it;
+    // closing the handle forgets it.
+    void setKeySource(WindowKeySource* source) const {
+        if (channel_) {
+            std::lock_guard lock(channel_->mutex);
+            channel_->keySource = source;
+        }
+    }
+    WindowKeySource* keySource() const {
+        if (!channel_) {
+            return nullptr;
+        }
+        std::lock_guard lock(channel_->mutex);
+        return channel_->keySource;
     }
 
     bool isOpen() const {
@@ -84,6 +104,7 @@ private:
     struct Channel {
         std::mutex mutex;
         Deliver deliver;
+        WindowKeySource* keySource = nullptr;
     };
     std::shared_ptr<Channel> channel_;
 };

@@ -104,14 +104,15 @@ private:
 } // namespace
 
 std::unique_ptr<KeyboardCapture> StartX11KeyboardCapture(KeyboardCaptureCallback callback,
-                                                         std::string* error) {
-    const X11Library* x11 = x11Library(error);
+                                                         CaptureFailure* failure) {
+    const X11Library* x11 = x11Library(nullptr);
     if (x11 == nullptr) {
+        *failure = CaptureFailure::NoX11Library;
         return nullptr;
     }
     DisplayPtr display(x11->openDisplay(nullptr));
     if (!display) {
-        *error = "cannot open the X display";
+        *failure = CaptureFailure::NoDisplay;
         return nullptr;
     }
     // Held keys repeat as presses alone, as on the original platform, not as release-press pairs.
@@ -126,13 +127,13 @@ std::unique_ptr<KeyboardCapture> StartX11KeyboardCapture(KeyboardCaptureCallback
         std::this_thread::sleep_for(kGrabRetryPause);
     }
     if (status != GrabSuccess) {
-        *error = "another program holds the keyboard grab on the X display";
+        *failure = CaptureFailure::GrabTaken;
         return nullptr;
     }
     x11->flush(display.get());
     int wake[2];
     if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
-        *error = "cannot create a pipe for the capture thread";
+        *failure = CaptureFailure::SystemError;
         x11->ungrabKeyboard(display.get(), CurrentTime);
         return nullptr;
     }

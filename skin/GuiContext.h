@@ -40,11 +40,15 @@ struct DialogRunners {
 };
 
 // The desktop around the program, which tests stand in for.  An empty
-// function means the real one: Qt's notification area, and the desktop's
-// default handler for a document (false when no program takes it).
+// function means the real one: Qt's notification area, the desktop's default
+// handler for a document (false when no program takes it), the platform
+// plugin's key events.
 struct DesktopServices {
     std::function<bool()> trayAvailable;
     std::function<bool(const QString& path)> openDocument;
+    // Whether a window's key events name their keys by scan code (the
+    // platform plugin decides: xcb and Wayland do).
+    std::function<bool()> windowKeysReadable;
 };
 
 // What every window of the program works with.

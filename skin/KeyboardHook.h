@@ -1,8 +1,13 @@
 #pragma once
 
+#include "device/COrvoHWI.h"
 #include "platform/WindowHandle.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
+
+class WindowKeySource;
 
 // The keyboard hook as the windows use it: while installed, every keystroke
 // of the session reaches one window as UM_HOOK_KEY and nowhere else.  The
@@ -11,14 +16,15 @@ class KeyboardHook {
 public:
     virtual ~KeyboardHook() = default;
 
-    virtual void install(const WindowHandle& window) = 0;
+    // Whether a capture runs now, and from where; why not when none does.
+    virtual HookStatus install(const WindowHandle& window) = 0;
     virtual void uninstall() = 0;
 };
 
 // InstallHook and UninstallHook of the device library.
 class DeviceKeyboardHook final : public KeyboardHook {
 public:
-    void install(const WindowHandle& window) override;
+    HookStatus install(const WindowHandle& window) override;
     void uninstall() override;
 };
 
@@ -26,8 +32,17 @@ public:
 // types to the window holding it, encoded as the device library's hook does.
 class ScriptedKeyboardHook final : public KeyboardHook {
 public:
-    void install(const WindowHandle& window) override;
+    ScriptedKeyboardHook();
+    ~ScriptedKeyboardHook() override;
+
+    HookStatus install(const WindowHandle& window) override;
     void uninstall() override;
+
+    // Installs fail with these reasons from now on (empty: they succeed again).
+    void failInstalls(std::vector<CaptureFailure> failures) { failures_ = std::move(failures); }
+    // Installs read the window's own keys, as where nothing can grab the
+    // keyboard, instead of keys typed with type().
+    void readWindowKeys(bool on) { readWindowKeys_ = on; }
 
     bool installed() const { return static_cast<bool>(window_); }
     int installs() const { return installs_; }
@@ -38,7 +53,12 @@ public:
     bool type(unsigned message, std::uint32_t virtualKey, bool extended = false) const;
 
 private:
+    void stopFeeding();
+
     WindowHandle window_;
+    WindowKeySource* feeding_ = nullptr;
+    std::vector<CaptureFailure> failures_;
+    bool readWindowKeys_ = false;
     int installs_ = 0;
     int uninstalls_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "model/ConfigDocument.h"
 #include "model/DeviceFailureText.h"
 #include "skin/AppResources.h"
+#include "skin/CaptureFailureText.h"
 #include "skin/KeyboardHook.h"
 #include "skin/Language.h"
 #include "skin/ScaleFactor.h"
@@ -69,7 +70,8 @@ bool isEnter(int key) {
 
 SkinnedDialog::SkinnedDialog(GuiContext& context, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), context_(context),
-      handle_(MakeWindowHandle(this)) {
+      handle_(MakeWindowHandle(this)), keyFeed_(*this, context.desktop.windowKeysReadable) {
+    handle_.setKeySource(&keyFeed_);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     clickTimer_.setSingleShot(true);
@@ -469,9 +471,11 @@ void SkinnedDialog::customEvent(QEvent* event) {
     QDialog::customEvent(event);
 }
 
-void SkinnedDialog::installHook() {
-    context_.hook.install(handle_);
-    hookInstalled_ = true;
+HookStatus SkinnedDialog::installHook() {
+    releaseHook();
+    HookStatus status = context_.hook.install(handle_);
+    hookInstalled_ = status.installed();
+    return status;
 }
 
 void SkinnedDialog::releaseHook() {
@@ -479,6 +483,10 @@ void SkinnedDialog::releaseHook() {
         hookInstalled_ = false;
         context_.hook.uninstall();
     }
+}
+
+QString SkinnedDialog::captureFailureText(const HookStatus& status) const {
+    return QString::fromStdString(DescribeCaptureFailures(status.failures, context_.doc.uiLanguage));
 }
 
 QString SkinnedDialog::byLanguage(const char* zh, const char* en) const {

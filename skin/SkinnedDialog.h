@@ -2,8 +2,10 @@
 
 #include "app/elements/ImageIds.h"
 #include "app/elements/SkinItem.h"
+#include "device/COrvoHWI.h"
 #include "platform/WindowHandle.h"
 #include "skin/DeviceOperation.h"
+#include "skin/DialogKeyFeed.h"
 #include "skin/GuiContext.h"
 
 #include <QDialog>
@@ -164,9 +166,13 @@ protected:
     void repaintElement(int id);
 
     // Every keystroke of the session comes to userMessage() as UM_HOOK_KEY
-    // until releaseHook(), done() or the destructor.
-    void installHook();
+    // until releaseHook(), done() or the destructor.  Where nothing can grab
+    // the keyboard, the keys typed into this window do, and its widgets see
+    // none of them meanwhile.  A hook that could not start says why.
+    HookStatus installHook();
     void releaseHook();
+    // Why no capture could start, in the interface language, for a message.
+    QString captureFailureText(const HookStatus& status) const;
 
     // The text for the interface language (empty for a language the program does not speak).
     QString byLanguage(const char* zh, const char* en) const;
@@ -246,5 +252,6 @@ private:
     DialogKey enterKey_;
     DialogKey escapeKey_;
     std::vector<const QWidget*> enterKeepers_;
+    DialogKeyFeed keyFeed_;
     bool hookInstalled_ = false;
 };

@@ -1,11 +1,14 @@
 #include "device/COrvoHWI.h"
 #include "tests/device/CaseName.h"
+#include "tests/support/FakeWindowKeys.h"
 #include "tests/support/MessageRecorder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
+#include <vector>
 
 namespace {
 
@@ -22,12 +25,24 @@ void PrintTo(const HookCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-// Keeps the hook from grabbing the desktop of whoever runs the suite.
+// Keeps the hook from grabbing the desktop of whoever runs the suite: with
+// neither a display nor /dev/input, the window's own keys are the source.
 class WithoutDisplay : public testing::Environment {
 public:
     void SetUp() override { ::unsetenv("DISPLAY"); }
 };
 const auto* const kWithoutDisplay = testing::AddGlobalTestEnvironment(new WithoutDisplay);
+
+// A window whose own keys the hook can read.
+struct KeyWindow {
+    KeyWindow() { recorder.window().setKeySource(&keys); }
+    // As a window does when it goes: a capture ending later leaves it alone.
+    ~KeyWindow() { recorder.window().close(); }
+    MessageRecorder recorder;
+    FakeWindowKeys keys;
+    const WindowHandle& window() const { return recorder.window(); }
+    std::vector<MessageRecorder::Message> messages() const { return recorder.messages(); }
+};
 
 class HookMessage : public testing::TestWithParam<HookCase> {
 protected:
@@ -36,8 +51,8 @@ protected:
 
 TEST_P(HookMessage, PostsTheKeyToTheHookWindowAndSwallowsIt) {
     const HookCase& c = GetParam();
-    MessageRecorder window;
-    InstallHook(window.window());
+    KeyWindow window;
+    ASSERT_TRUE(InstallHook(window.window()).installed());
     KBDLLHOOKSTRUCT event;
     event.vkCode = c.vkCode;
     event.flags = c.flags;
@@ -62,9 +77,10 @@ INSTANTIATE_TEST_SUITE_P(Messages, HookMessage,
                          CaseName());
 
 TEST(KeyboardHook, NothingReachesTheWindowAfterUninstall) {
-    MessageRecorder window;
+    KeyWindow window;
     InstallHook(window.window());
     UninstallHook();
+    EXPECT_FALSE(window.keys.feeding());
     KBDLLHOOKSTRUCT event;
     event.vkCode = 0x41;
     KeyBoardProc(0, WM_KEYDOWN, reinterpret_cast<LPARAM>(&event));
@@ -73,8 +89,8 @@ TEST(KeyboardHook, NothingReachesTheWindowAfterUninstall) {
 }
 
 TEST(KeyboardHook, ALaterInstallRedirectsTheKeys) {
-    MessageRecorder first;
-    MessageRecorder second;
+    KeyWindow first;
+    KeyWindow second;
     InstallHook(first.window());
     InstallHook(second.window());
     KBDLLHOOKSTRUCT event;
@@ -83,6 +99,28 @@ TEST(KeyboardHook, ALaterInstallRedirectsTheKeys) {
     UninstallHook();
     EXPECT_TRUE(first.messages().empty());
     EXPECT_EQ(second.messages().size(), 1u);
+    EXPECT_FALSE(first.keys.feeding());
+}
+
+TEST(KeyboardHook, AHookThatCannotStartSaysWhyAndLeavesNoneRunning) {
+    if (std::filesystem::exists("/dev/input")) {
+        GTEST_SKIP() << "grabbing the evdev devices could take a real keyboard away from its user";
+    }
+    KeyWindow earlier;
+    ASSERT_EQ(InstallHook(earlier.window()).source, CaptureSource::WindowKeys);
+    KeyWindow window;
+    window.keys.readable = false;
+    const HookStatus status = InstallHook(window.window());
+    EXPECT_FALSE(status.installed());
+    EXPECT_EQ(status.failures,
+              (std::vector<CaptureFailure>{CaptureFailure::NoInputDevices, CaptureFailure::NoWindowKeys}));
+    EXPECT_FALSE(earlier.keys.feeding()) << "the earlier capture ended";
+    KBDLLHOOKSTRUCT event;
+    event.vkCode = 0x41;
+    KeyBoardProc(0, WM_KEYDOWN, reinterpret_cast<LPARAM>(&event));
+    EXPECT_TRUE(window.messages().empty());
+    EXPECT_TRUE(earlier.messages().empty());
+    UninstallHook();
 }
 
 } // namespace

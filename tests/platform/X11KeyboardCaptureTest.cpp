@@ -1,4 +1,6 @@
 #include "platform/KeyboardCapture.h"
+#include "platform/WindowHandle.h"
+#include "tests/support/FakeWindowKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include <filesystem>
 #include <mutex>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -130,9 +133,9 @@ protected:
 
 TEST_F(X11CaptureTest, GrabbedKeysArriveAsKeyMessages) {
     KeyLog log;
-    std::string error;
-    auto capture = StartKeyboardCapture(log.callback(), &error);
-    ASSERT_TRUE(capture) << error;
+    CaptureStart capture = StartKeyboardCapture(log.callback(), WindowHandle());
+    ASSERT_TRUE(capture.capture);
+    EXPECT_EQ(capture.source, CaptureSource::X11Grab);
 
     press("a");
     auto events = log.take(2);
@@ -163,37 +166,139 @@ TEST_F(X11CaptureTest, GrabbedKeysArriveAsKeyMessages) {
 
 TEST_F(X11CaptureTest, EndingTheCaptureGivesTheKeyboardBack) {
     KeyLog log;
-    std::string error;
-    auto first = StartKeyboardCapture(log.callback(), &error);
-    ASSERT_TRUE(first) << error;
-    first.reset();
+    CaptureStart first = StartKeyboardCapture(log.callback(), WindowHandle());
+    ASSERT_TRUE(first.capture);
+    first.capture.reset();
     // A second grab only succeeds when the first one was released.
-    auto second = StartKeyboardCapture(log.callback(), &error);
-    ASSERT_TRUE(second) << error;
+    CaptureStart second = StartKeyboardCapture(log.callback(), WindowHandle());
+    ASSERT_TRUE(second.capture);
     press("c");
     EXPECT_TRUE(contains(log.take(2), WM_KEYDOWN, 0x43, 0));
 }
 
-TEST(KeyboardCaptureStart, FailsWithAReasonWhenNoSourceCanGrab) {
-    std::string error;
-    EXPECT_FALSE(StartKeyboardCapture(nullptr, &error));
-    EXPECT_FALSE(error.empty());
+// Sets an environment variable for one scope, or removes it (null).
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
 
-    // Only where grabbing the evdev devices cannot take a real keyboard away from its user.
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST_F(X11CaptureTest, AnX11SessionGrabsRatherThanReadTheWindowsKeys) {
+    FakeWindowKeys window;
+    CaptureStart start = StartKeyboardCapture([](unsigned, const KBDLLHOOKSTRUCT&) {}, window.handle());
+    EXPECT_EQ(start.source, CaptureSource::X11Grab);
+    EXPECT_EQ(window.starts, 0);
+}
+
+TEST_F(X11CaptureTest, AWaylandSessionLeavesTheGrabOfXWaylandAlone) {
+    // XWayland's grab would not see keys typed into native Wayland windows.
     if (std::filesystem::exists("/dev/input")) {
         GTEST_SKIP() << "this machine has input devices";
     }
-    std::optional<std::string> display;
-    if (const char* value = std::getenv("DISPLAY")) {
-        display = value;
-    }
-    ::unsetenv("DISPLAY");
-    error.clear();
-    EXPECT_FALSE(StartKeyboardCapture([](unsigned, const KBDLLHOOKSTRUCT&) {}, &error));
-    EXPECT_NE(error.find("/dev/input"), std::string::npos) << error;
-    if (display) {
-        ::setenv("DISPLAY", display->c_str(), 1);
-    }
+    const ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0");
+    FakeWindowKeys window;
+    CaptureStart start = StartKeyboardCapture([](unsigned, const KBDLLHOOKSTRUCT&) {}, window.handle());
+    EXPECT_EQ(start.source, CaptureSource::WindowKeys);
+    EXPECT_EQ(start.failures, std::vector<CaptureFailure>{CaptureFailure::NoInputDevices});
 }
+
+TEST_F(X11CaptureTest, TheServerDropsTheGrabOfAKilledCapture) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(ready[0]);
+        CaptureStart start = StartKeyboardCapture([](unsigned, const KBDLLHOOKSTRUCT&) {}, WindowHandle());
+        const char state = start.capture ? 'G' : 'F';
+        [[maybe_unused]] const auto n = ::write(ready[1], &state, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char state = 0;
+    pollfd wait{ready[0], POLLIN, 0};
+    ASSERT_GT(::poll(&wait, 1, 10000), 0);
+    ASSERT_EQ(::read(ready[0], &state, 1), 1);
+    ::close(ready[0]);
+    ASSERT_EQ(state, 'G') << "the child could not grab";
+
+    // While the child holds the keyboard, nobody else can grab it.
+    KeyLog log;
+    EXPECT_FALSE(StartKeyboardCapture(log.callback(), WindowHandle()).capture);
+
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    CaptureStart after = StartKeyboardCapture(log.callback(), WindowHandle());
+    ASSERT_TRUE(after.capture) << "the grab outlived its process";
+    log.take(0);
+    press("d");
+    EXPECT_TRUE(contains(log.take(2), WM_KEYDOWN, 0x44, 0));
+}
+
+struct SourceCase {
+    const char* name;
+    bool windowGiven;
+    bool windowReadable;
+    CaptureSource source;
+    std::vector<CaptureFailure> failures;
+};
+
+void PrintTo(const SourceCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CaptureWithoutDisplay : public ::testing::TestWithParam<SourceCase> {};
+
+// Without a display and without /dev/input only the window's own keys are left.
+TEST_P(CaptureWithoutDisplay, FallsBackToTheWindowsKeysOrSaysWhy) {
+    if (std::filesystem::exists("/dev/input")) {
+        GTEST_SKIP() << "grabbing the evdev devices could take a real keyboard away from its user";
+    }
+    const SourceCase& c = GetParam();
+    const ScopedEnv display("DISPLAY", nullptr);
+    FakeWindowKeys window;
+    window.readable = c.windowReadable;
+    KeyLog log;
+    CaptureStart start =
+        StartKeyboardCapture(log.callback(), c.windowGiven ? window.handle() : WindowHandle());
+    EXPECT_EQ(start.source, c.source);
+    EXPECT_EQ(start.failures, c.failures);
+    EXPECT_EQ(static_cast<bool>(start.capture), c.source != CaptureSource::None);
+    if (!start.capture) {
+        EXPECT_FALSE(window.feeding());
+        return;
+    }
+    ASSERT_TRUE(window.type(WM_KEYDOWN, 0x41));
+    EXPECT_TRUE(contains(log.take(1), WM_KEYDOWN, 0x41, 0));
+    start.capture.reset();
+    EXPECT_FALSE(window.feeding()) << "ending the capture stops the window's feed";
+    EXPECT_EQ(window.stops, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, CaptureWithoutDisplay,
+    ::testing::Values(
+        SourceCase{"ReadableWindow", true, true, CaptureSource::WindowKeys, {CaptureFailure::NoInputDevices}},
+        SourceCase{"UnreadableWindow",
+                   true,
+                   false,
+                   CaptureSource::None,
+                   {CaptureFailure::NoInputDevices, CaptureFailure::NoWindowKeys}},
+        SourceCase{"NoWindow",
+                   false,
+                   false,
+                   CaptureSource::None,
+                   {CaptureFailure::NoInputDevices, CaptureFailure::NoWindowKeys}}),
+    [](const ::testing::TestParamInfo<SourceCase>& row) { return std::string(row.param.name); });
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "skin/HighResolutionClock.h"
 #include "skin/KeyboardHook.h"
 #include "skin/QtUserPrompts.h"
+#include "tests/support/FakeWindowKeys.h"
 #include "tests/support/MessageRecorder.h"
 
 #include <QAction>
@@ -32,10 +33,12 @@ TEST(KeyboardHookSeam, TheDoublePostsWhatTheDeviceHookPosts) {
                              {WM_SYSKEYUP, 0xA5, true},
                              {WM_KEYDOWN, 0x0D, true}};
     MessageRecorder device;
+    FakeWindowKeys deviceKeys;
+    device.window().setKeySource(&deviceKeys);
     MessageRecorder scripted;
     ScriptedKeyboardHook hook;
     hook.install(scripted.window());
-    InstallHook(device.window());
+    ASSERT_TRUE(InstallHook(device.window()).installed());
     for (const TypedKey& key : keys) {
         KBDLLHOOKSTRUCT event;
         event.vkCode = key.virtualKey;
