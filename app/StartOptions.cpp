@@ -93,3 +93,13 @@ std::string MissingDisplayText(const char* qpaPlatform, const char* display, con
            "Start it from a desktop session, or under a virtual display: xvfb-run Zarn --simulate\n"
            "zarnctl does everything on the command line without a display.\n";
 }
+
+std::string PreferredQtPlatform(const char* qpaPlatform, const char* waylandDisplay) {
+    const auto set = [](const char* value) {
+        return value != nullptr && *value != '\0';
+    };
+    if (set(qpaPlatform) || !set(waylandDisplay)) {
+        return {};
+    }
+    return "wayland;xcb";
+}

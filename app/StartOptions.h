@@ -24,3 +24,8 @@ const char* UsageText();
 // tell the user.  Without one Qt aborts with a core dump and a list of
 // platform plugins.  A platform chosen in QT_QPA_PLATFORM is left to Qt.
 std::string MissingDisplayText(const char* qpaPlatform, const char* display, const char* waylandDisplay);
+
+// The platform plugins to ask Qt for, in order, when QT_QPA_PLATFORM does not
+// say: a native Wayland client in a Wayland session (X11 when the Wayland
+// plugin is missing); empty leaves the choice to Qt.
+std::string PreferredQtPlatform(const char* qpaPlatform, const char* waylandDisplay);

@@ -39,6 +39,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (const std::string platform =
+            PreferredQtPlatform(std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"));
+        !platform.empty()) {
+        qputenv("QT_QPA_PLATFORM", platform.c_str());
+    }
     // The windows scale themselves by ScaleFactor; Qt must not do it again.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication application(argc, argv);

@@ -7,10 +7,10 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format
-    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-wayland
     libhidapi-dev libudev-dev libicu-dev libx11-dev
     fonts-wqy-microhei fonts-dejavu-core
-    xvfb xdotool imagemagick x11-utils binutils
+    xvfb xdotool imagemagick x11-utils binutils weston
 )
 
 missing=()

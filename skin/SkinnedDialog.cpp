@@ -74,6 +74,11 @@ SkinnedDialog::SkinnedDialog(GuiContext& context, QWidget* parent)
     handle_.setKeySource(&keyFeed_);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A Wayland compositor takes the mask for input only: the colour-key
+    // pixels must be transparent in the window's own buffer to be cut away.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        setAttribute(Qt::WA_TranslucentBackground);
+    }
     clickTimer_.setSingleShot(true);
     connect(&clickTimer_, &QTimer::timeout, this, &SkinnedDialog::runPendingClick);
     doubleClickTimer_.setSingleShot(true);

@@ -114,6 +114,11 @@ TEST(StartOptions, WithoutADisplayTheUserIsToldInsteadOfAnAbort) {
     EXPECT_EQ(MissingDisplayText(nullptr, ":0", nullptr), "");
     EXPECT_EQ(MissingDisplayText(nullptr, nullptr, "wayland-0"), "");
     EXPECT_EQ(MissingDisplayText("offscreen", nullptr, nullptr), "");
+    // A Wayland session gets a native Wayland client, unless the user chose a plugin.
+    EXPECT_EQ(PreferredQtPlatform(nullptr, "wayland-0"), "wayland;xcb");
+    EXPECT_EQ(PreferredQtPlatform("xcb", "wayland-0"), "");
+    EXPECT_EQ(PreferredQtPlatform(nullptr, nullptr), "");
+    EXPECT_EQ(PreferredQtPlatform(nullptr, ""), "");
 }
 
 } // namespace
