@@ -3,6 +3,7 @@
 #include "app/elements/MainWindowElements.h"
 #include "bench/paint/BkLightPaintBench.h"
 #include "bench/paint/KeySettingsBench.h"
+#include "bench/paint/RecordingBench.h"
 #include "bench/paint/ScrollBarDragBench.h"
 #include "model/ConfigDocument.h"
 #include "skin/ScriptedPrompts.h"
@@ -130,5 +131,8 @@ int main(int argc, char** argv) {
         BenchKeySettingsPaint(program, scale);
     }
     BenchRecordListEdits(program, prompts);
+    for (float scale : {1.0f, 1.5f, 2.0f}) {
+        BenchRecordingLatency(program, scale);
+    }
     return 0;
 }
