@@ -40,12 +40,28 @@ void clampDelayLines(RecordList& list) {
     for (std::string& line : list.items) {
         long long delay = 0;
         if (delayOf(line, delay) && (delay < 0 || delay > kMaxDelayLineMs)) {
-            line = "<" + std::to_string(std::clamp<long long>(delay, 0, kMaxDelayLineMs)) + " ms>";
+            line = "<" + std::to_string(ClampDelayLine(delay)) + " ms>";
         }
     }
 }
 
 } // namespace
+
+int ClampCycles(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, kMinCycles, kMaxCycles));
+}
+
+int ClampAutoDelay(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, 0, kMaxMacroDelayMs));
+}
+
+int ClampEmulationDelay(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, 0, kMaxEmulationDelayMs));
+}
+
+int ClampDelayLine(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, 0, kMaxDelayLineMs));
+}
 
 std::string KeepListInLimits(RecordList& list, ListKind kind) {
     switch (kind) {
@@ -54,15 +70,15 @@ std::string KeepListInLimits(RecordList& list, ListKind kind) {
         break;
     case ListKind::Emulation:
         cutTo(list, kMaxEmulationKeys);
-        list.delay = std::clamp(list.delay, 0, kMaxEmulationDelayMs);
+        list.delay = ClampEmulationDelay(list.delay);
         break;
     case ListKind::Macro:
         if (list.playMode < 0 || list.playMode >= kPlayModeCount) {
             return "PlayMode " + std::to_string(list.playMode) + " is not a play mode (0 to " +
                    std::to_string(kPlayModeCount - 1) + ")";
         }
-        list.cycles = std::clamp(list.cycles, kMinCycles, kMaxCycles);
-        list.delay = std::clamp(list.delay, 0, kMaxMacroDelayMs);
+        list.cycles = ClampCycles(list.cycles);
+        list.delay = ClampAutoDelay(list.delay);
         cutTo(list, list.isAutoInterval ? kMaxAutoMacroLines : kMaxRecordedMacroLines);
         clampDelayLines(list);
         break;

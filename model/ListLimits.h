@@ -19,6 +19,13 @@ inline constexpr int kMaxEmulationDelayMs = 6000;
 inline constexpr int kMaxDelayLineMs = 65535;
 inline constexpr int kPlayModeCount = 3;
 
+// The clamps of the dialog's number edits: the loop count, the automatic
+// delay of a macro, the delay of an emulation and a delay line.
+int ClampCycles(long long value);
+int ClampAutoDelay(long long value);
+int ClampEmulationDelay(long long value);
+int ClampDelayLine(long long value);
+
 // Where a list sits decides what the keyboard is sent from it.
 enum class ListKind { Combo, Macro, Emulation };
 
