@@ -216,6 +216,31 @@ void applyReading(ConfigDocument& doc, std::size_t slot, SlotReading reading) {
 
 } // namespace
 
+std::vector<int> KeyDefinition(const ConfigDocument& doc, int layer, int key) {
+    if (key < 1 || key > kKeyCount || layer < 0 || layer > 1) {
+        return {};
+    }
+    auto config = slotConfig(doc, slotOf(layer, key));
+    if (!config) {
+        return {};
+    }
+    std::vector<int>& elements = *config;
+    switch (elements[0]) {
+    case kKindNormal:
+        return elements[1] > 0 ? elements : std::vector<int>{};
+    case kKindContinuous:
+        return elements[2] > 0 ? elements : std::vector<int>{};
+    default:
+        if (elements[5] <= 0) {
+            return {};
+        }
+        if (elements[3] == 1) {
+            elements.pop_back();
+        }
+        return elements;
+    }
+}
+
 bool WriteKeysToDevice(ConfigDocument& doc, const WindowHandle& window) {
     if (!doc.device.prepare()) {
         return false;

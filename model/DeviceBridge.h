@@ -3,6 +3,8 @@
 #include "model/ConfigDocument.h"
 #include "platform/WindowHandle.h"
 
+#include <vector>
+
 // A write gets no answer from the keyboard, so one that stopped reading
 // would take it in silence: a writer asks for the version first and writes
 // nothing when this is false.
@@ -20,3 +22,9 @@ bool ReadLightsFromDevice(ConfigDocument& doc);
 // committed by the user-interface thread, and only if it is still wanted.
 bool ReadLightsFromDevice(ConfigDocument& doc, KeyColours& colours);
 bool ReadCountersFromDevice(ConfigDocument& doc);
+
+// The definition slot (key, layer) would be sent as, in the form the
+// keyboard gives it back: the delay after a macro's last step is never read
+// back, and a list without steps is no definition.  Two slots with the same
+// definition do the same on the keyboard; empty for a key without one.
+std::vector<int> KeyDefinition(const ConfigDocument& doc, int layer, int key);
