@@ -447,3 +447,19 @@ ProfileResult LoadProfile(ConfigDocument& doc, const std::string& path) {
     commit(doc, *content);
     return {};
 }
+
+ProfileResult LoadProfileOfItsModel(ConfigDocument& doc, const std::string& path) {
+    const int before = doc.modelType;
+    ProfileResult result;
+    for (const int model : {1, 2, 3, 4}) {
+        doc.modelType = model;
+        result = LoadProfile(doc, path);
+        if (result.error != ProfileError::WrongModel) {
+            break;
+        }
+    }
+    if (!result) {
+        doc.modelType = before;
+    }
+    return result;
+}

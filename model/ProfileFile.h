@@ -30,3 +30,9 @@ ProfileResult SaveProfile(const ConfigDocument& doc, const std::string& path);
 // are clamped as it would clamp them (see ListLimits.h); values it has no
 // clamp for refuse the file.
 ProfileResult LoadProfile(ConfigDocument& doc, const std::string& path);
+
+// Opens a profile of whichever model its root element names, without a
+// keyboard to say which: the document's modelType becomes that model.  A
+// root that names no model is WrongModel; on any failure the document,
+// modelType included, is left as it was.
+ProfileResult LoadProfileOfItsModel(ConfigDocument& doc, const std::string& path);
