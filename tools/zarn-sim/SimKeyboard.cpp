@@ -198,8 +198,15 @@ void SimKeyboard::storeFirmwareRecord(const Payload& payload, Outcome& outcome) 
     if (summary->broken) {
         return;
     }
-    // The keyboard restarts into the new firmware; its key table, lights and
-    // counters live in a separate memory and survive the update.
+    // The keyboard restarts into the new firmware with its factory key table
+    // and dark lights, as a keyboard does whose update erases its settings;
+    // only the counters survive.  What the host wanted kept, it must write
+    // back.
+    if (factory_) {
+        memory_.slots = factory_->slots;
+        memory_.lights = factory_->lights;
+        outcome.notes.push_back("key table and lights reset to the factory layout");
+    }
     versionText_ = bumpedVersion(versionText_);
     memory_.updatedVersion = versionText_;
     outcome.memoryChanged = true;

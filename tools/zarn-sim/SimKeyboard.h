@@ -48,6 +48,11 @@ public:
     // For a single host: one session of the keyboard's own.
     Outcome handle(std::span<const std::uint8_t> message) { return handle(message, ownSession_); }
 
+    // What a completed firmware update leaves in the key table and the
+    // lights: the keyboard restarts from its factory layout.  Without one
+    // (a bare keyboard in a test) an update leaves them as they were.
+    void setFactoryMemory(SimMemory memory) { factory_ = std::move(memory); }
+
     // Puts back what a state file held.  The version text it carries replaces
     // the current one unless `keepVersion` (an operator's explicit version).
     void restore(SimMemory memory, bool keepVersion);
@@ -75,6 +80,7 @@ private:
     CounterArea counters_{};
     SimMemory memory_;
     FirmwareLoader firmware_;
+    std::optional<SimMemory> factory_;
     Session ownSession_;
 };
 

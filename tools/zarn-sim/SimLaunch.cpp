@@ -95,6 +95,7 @@ std::string simUsage() {
            "                [--hangup-after N]\n"
            "\n"
            "A simulated keyboard on a SOCK_SEQPACKET Unix socket, one 65-byte message per report.\n"
+           "A completed firmware download resets its key table and lights to the factory layout.\n"
            "  --model NAME        " +
            modelList() +
            "\n"
@@ -186,6 +187,7 @@ std::unique_ptr<SimServer> startSimServer(const SimConfig& config, std::string* 
     CounterArea counters{};
     parseCounterPreset(config.counters.empty() ? kDefaultCounterPreset : config.counters, &counters, error);
     SimKeyboard keyboard(version, counters);
+    keyboard.setFactoryMemory(factoryMemory(*model));
     // A keyboard without a memory of its own yet is one fresh from the factory.
     SimMemory memory = factoryMemory(*model);
     if (!config.server.statePath.empty() &&
