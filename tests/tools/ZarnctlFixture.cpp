@@ -34,6 +34,34 @@ std::string lineOf(const std::string& text, const std::string& start) {
     return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
 }
 
+std::string hexRecord(int address, int type, const std::vector<int>& data) {
+    std::vector<int> bytes{static_cast<int>(data.size()), address >> 8 & 0xFF, address & 0xFF, type};
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    int sum = 0;
+    std::string line = ":";
+    char digits[3];
+    for (const int b : bytes) {
+        sum += b;
+        std::snprintf(digits, sizeof digits, "%02X", b);
+        line += digits;
+    }
+    std::snprintf(digits, sizeof digits, "%02X", -sum & 0xFF);
+    return line + digits + "\r\n";
+}
+
+// A small image the simulated boot loader takes as complete.
+std::string firmwareImage() {
+    std::string text = hexRecord(0, 0x04, {0x08, 0x00});
+    for (int address = 0; address < 0x100; address += 16) {
+        std::vector<int> data;
+        for (int i = 0; i < 16; ++i) {
+            data.push_back((address + i) * 7 & 0xFF);
+        }
+        text += hexRecord(address, 0x00, data);
+    }
+    return text + hexRecord(0, 0x01, {});
+}
+
 std::optional<uid_t> UnprivilegedUser() {
     if (::geteuid() != 0) {
         return std::nullopt;
@@ -94,6 +122,7 @@ CliRun ZarnctlTest::zarnctl(const std::vector<std::string>& args) {
     const fs::path errPath = folder_ / "stderr";
     const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int in = input_ ? ::open(input_->c_str(), O_RDONLY | O_CLOEXEC) : -1;
     CliRun run;
     if (out < 0 || err < 0) {
         ADD_FAILURE() << "cannot create the output files";
@@ -105,6 +134,9 @@ CliRun ZarnctlTest::zarnctl(const std::vector<std::string>& args) {
     if (pid == 0) {
         ::dup2(out, 1);
         ::dup2(err, 2);
+        if (in >= 0) {
+            ::dup2(in, 0);
+        }
         if (user_ && (::setgroups(0, nullptr) != 0 || ::setgid(*user_) != 0 || ::setuid(*user_) != 0)) {
             ::_exit(126);
         }
@@ -113,6 +145,9 @@ CliRun ZarnctlTest::zarnctl(const std::vector<std::string>& args) {
     }
     ::close(out);
     ::close(err);
+    if (in >= 0) {
+        ::close(in);
+    }
     if (pid < 0) {
         ADD_FAILURE() << "cannot start " << ZARNCTL_PATH;
         return run;

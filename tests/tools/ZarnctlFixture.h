@@ -35,7 +35,14 @@ protected:
     std::map<std::string, std::string> environment_;
     // Runs zarnctl as this user (and its own group) instead of the test's.
     std::optional<uid_t> user_;
+    // The file zarnctl reads as its standard input.
+    std::optional<std::filesystem::path> input_;
 };
+
+// An Intel HEX record with its checksum, and a small image of them that the
+// simulated boot loader takes as complete.
+std::string hexRecord(int address, int type, const std::vector<int>& data);
+std::string firmwareImage();
 
 // An unprivileged user id, when the test runs as root and so can take one.
 std::optional<uid_t> UnprivilegedUser();

@@ -367,33 +367,6 @@ TEST_F(ZarnctlTest, ProfilesAreNeitherReadFromNorSavedOverWhatIsNotAFile) {
     }
 }
 
-std::string hexRecord(int address, int type, const std::vector<int>& data) {
-    std::vector<int> bytes{static_cast<int>(data.size()), address >> 8 & 0xFF, address & 0xFF, type};
-    bytes.insert(bytes.end(), data.begin(), data.end());
-    int sum = 0;
-    std::string line = ":";
-    char digits[3];
-    for (const int b : bytes) {
-        sum += b;
-        std::snprintf(digits, sizeof digits, "%02X", b);
-        line += digits;
-    }
-    std::snprintf(digits, sizeof digits, "%02X", -sum & 0xFF);
-    return line + digits + "\r\n";
-}
-
-std::string firmwareImage() {
-    std::string text = hexRecord(0, 0x04, {0x08, 0x00});
-    for (int address = 0; address < 0x100; address += 16) {
-        std::vector<int> data;
-        for (int i = 0; i < 16; ++i) {
-            data.push_back((address + i) * 7 & 0xFF);
-        }
-        text += hexRecord(address, 0x00, data);
-    }
-    return text + hexRecord(0, 0x01, {});
-}
-
 TEST_F(ZarnctlTest, FlashChecksTheNameThenDownloads) {
     writeFile(path("ZarnBT_v2.hex"), firmwareImage());
     writeFile(path("zarn_v2.hex"), firmwareImage());
@@ -418,7 +391,8 @@ TEST_F(ZarnctlTest, FlashChecksTheNameThenDownloads) {
     ASSERT_EQ(flashed.status, 0) << flashed.err;
     EXPECT_NE(flashed.err.find("Downloading firmware ["), std::string::npos);
     EXPECT_NE(flashed.err.find("100%"), std::string::npos);
-    EXPECT_EQ(flashed.out.rfind("The Firmware is downloaded successfully.\n", 0), 0u) << flashed.out;
+    EXPECT_NE(flashed.out.find("The Firmware is downloaded successfully.\n"), std::string::npos)
+        << flashed.out;
 
     const CliRun forced = zarnctl({"--simulate=Zarn", "flash", "--force", path("ZarnBT_v2.hex")});
     EXPECT_EQ(forced.status, 0) << forced.err;

@@ -112,8 +112,11 @@ TEST_F(ZarnctlWrite, VersionAndUsage) {
     const CliRun version = zarnctl({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "zarnctl 1.0.5\n");
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"reset", "--verfy"}, {"write-keys", "--verify"}, {"list", "--xml"}, {"show", "--json", "x"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"reset", "--verfy"},
+                                               {"write-keys", "--verify"},
+                                               {"list", "--xml"},
+                                               {"show", "--json", "x", "y"}}) {
         EXPECT_EQ(zarnctl(args).status, 2) << args.front() << " " << args.back();
     }
 }
@@ -129,9 +132,10 @@ TEST_F(ZarnctlWrite, ListAndShowAsJson) {
     ASSERT_EQ(show.status, 0) << show.err;
     EXPECT_TRUE(JsonChecker(show.out).valid()) << show.out;
     EXPECT_NE(show.out.find("\"layer\": 1"), std::string::npos);
-    EXPECT_NE(show.out.find("{\"key\": 1, \"label\": \"Esc\", \"mode\": 7, \"type\": \"Function\", "
-                            "\"assignment\": \"Keyboard Lock\"}"),
-              std::string::npos)
+    EXPECT_NE(
+        show.out.find("{\"key\": 1, \"label\": \"Esc\", \"layer\": 1, \"mode\": 7, \"type\": "
+                      "\"Function\", \"assignment\": \"Keyboard Lock\", \"values\": [\"Keyboard Lock\"]}"),
+        std::string::npos)
         << show.out;
     EXPECT_NE(show.out.find("{\"key\": 41, \"label\": \"\\\\\""), std::string::npos)
         << "the backslash escaped";

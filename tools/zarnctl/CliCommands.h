@@ -25,3 +25,6 @@ int RunWriteKeys(CliRequest& request);
 int RunWriteLights(CliRequest& request);
 int RunDefaults(CliRequest& request);
 int RunFlash(CliRequest& request);
+int RunSet(CliRequest& request);
+int RunColour(CliRequest& request);
+int RunDiff(CliRequest& request);

@@ -71,7 +71,11 @@ void ProgressBar::finish(bool succeeded) {
     // The handle is closed first, so no message can redraw the ended line.
     window_.close();
     finished_ = true;
-    if (succeeded) {
+    if (succeeded && transient_) {
+        if (shownLength_ > 0) {
+            stream_ << '\r' << std::string(shownLength_, ' ') << '\r' << std::flush;
+        }
+    } else if (succeeded) {
         if (terminal_) {
             draw(bar(100));
         } else {

@@ -23,6 +23,10 @@ public:
     ProgressBar& operator=(const ProgressBar&) = delete;
 
     const WindowHandle& window() const { return window_; }
+    // A bar for a query whose answer is the output: once the transfer has
+    // gone through, it leaves nothing behind (erased on a terminal, never
+    // written elsewhere); a failed one still ends its line.
+    void setTransient(bool transient) { transient_ = transient; }
     // Ends the bar's line, full when the transfer `succeeded`; later messages
     // are ignored.
     void finish(bool succeeded);
@@ -41,5 +45,6 @@ private:
     int shownPercent_ = -1;
     std::size_t shownLength_ = 0;
     bool finished_ = false;
+    bool transient_ = false;
     WindowHandle window_;
 };
