@@ -5,6 +5,7 @@
 #include "firmware/FirmwarePrefix.h"
 #include "model/ConfigDocument.h"
 #include "model/FirmwareFile.h"
+#include "model/LayoutBackup.h"
 #include "skin/DeviceWorker.h"
 #include "skin/UserPrompts.h"
 
@@ -15,6 +16,9 @@
 #include <array>
 
 namespace {
+
+// A keyboard restarts after its update before it answers again.
+constexpr auto kRestartWait = std::chrono::seconds(30);
 
 QLineEdit* makeEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
@@ -29,7 +33,8 @@ QLineEdit* makeEdit(QWidget* parent, const char* name) {
 
 // The reader never waits on what it opens: a FIFO chosen in the file dialog
 // would otherwise hold the device worker, and every later operation, for good.
-int DownloadFirmwareFile(ConfigDocument& doc, const std::string& path, const WindowHandle& window) {
+int DownloadFirmwareFile(ConfigDocument& doc, const std::string& path, const WindowHandle& window,
+                         const std::function<bool()>& beforeFirstRecord) {
     const FirmwareFile file = ReadFirmwareFile(path);
     switch (file.error) {
     case FirmwareFileError::None:
@@ -39,6 +44,10 @@ int DownloadFirmwareFile(ConfigDocument& doc, const std::string& path, const Win
     case FirmwareFileError::CannotOpen:
     case FirmwareFileError::CannotRead:
         return COrvoDialogFirmwareUpdate::kFileNotOpened;
+    }
+    // An empty file is refused by the library before it sends anything.
+    if (!file.text.empty() && beforeFirstRecord && !beforeFirstRecord()) {
+        return COrvoDialogFirmwareUpdate::kBackupFailed;
     }
     // c_str() carries the zero byte the library reads up to.
     const bool ok = doc.device.WriteFirmwareToKeyboard(file.text.c_str(), file.text.size(), window);
@@ -147,17 +156,76 @@ void COrvoDialogFirmwareUpdate::startUpdate() {
     if (updateReady == 0 || deviceBusy()) {
         return;
     }
+    startDownload(true);
+}
+
+// Before the first record the keyboard's layout is read and saved, because
+// an update may leave the keyboard with its factory layout.  A layout that
+// cannot be read stops the update until the user says to go on.
+void COrvoDialogFirmwareUpdate::startDownload(bool backUpFirst) {
     updateReady = 0;
     ConfigDocument& doc = context_.doc;
     doc.firmwarePath = chosenFilePath.toStdString();
     const std::string path = doc.firmwarePath;
     const WindowHandle window = handle();
-    context_.worker.start([&doc, path, window] {
-        const int result = DownloadFirmwareFile(doc, path, window);
+    const int model = doc.modelType;
+    layout_ = std::make_shared<LayoutState>();
+    context_.worker.start([&doc, path, window, model, backUpFirst, layout = layout_] {
+        const auto backUp = [&] {
+            const LayoutBackup backup = BackUpKeyboardLayout(model, LayoutBackupFolder());
+            layout->backupPath = backup.path;
+            layout->problem = backup.problem;
+            return static_cast<bool>(backup);
+        };
+        const int result =
+            DownloadFirmwareFile(doc, path, window, backUpFirst ? backUp : std::function<bool()>());
         window.post(UM_DEVICE_DONE, static_cast<WPARAM>(result), 0);
     });
     progressValue = 1;
     update();
+}
+
+QString COrvoDialogFirmwareUpdate::backupPath() const {
+    return QString::fromStdString(layout_->backupPath);
+}
+
+void COrvoDialogFirmwareUpdate::backupFailed() {
+    const QString question =
+        byLanguage("无法读取键盘当前的按键布局，升级后将无法恢复。\r\n仍要升级吗？",
+                   "The keyboard's layout could not be read, so it cannot be written back after the "
+                   "update.\r\nUpdate anyway?");
+    if (!question.isEmpty() && context_.prompts.message(this, question, modelCaption(), PromptButtons::YesNo,
+                                                        PromptIcon::Warning) == PromptAnswer::Yes) {
+        startDownload(false);
+        return;
+    }
+    updateReady = 1;
+    progressValue = 0;
+    update();
+}
+
+void COrvoDialogFirmwareUpdate::downloaded() {
+    if (layout_->backupPath.empty()) {
+        return;
+    }
+    const QString question = byLanguage(
+        "是否将升级前的按键布局写回键盘？\r\n布局已备份在：%1",
+        "Write the layout the keyboard had before the update back to it?\r\nIt is backed up in %1");
+    if (question.isEmpty() ||
+        context_.prompts.message(this, question.arg(backupPath()), modelCaption(), PromptButtons::YesNo,
+                                 PromptIcon::Question) != PromptAnswer::Yes) {
+        return;
+    }
+    restoreLayout();
+}
+
+void COrvoDialogFirmwareUpdate::restoreLayout() {
+    const WindowHandle window = handle();
+    const int model = context_.doc.modelType;
+    context_.worker.start([window, model, layout = layout_] {
+        layout->problem = RestoreLayoutAfterUpdate(model, layout->backupPath, kRestartWait);
+        window.post(UM_DEVICE_DONE, layout->problem.empty() ? kLayoutRestored : kRestoreFailed, 0);
+    });
 }
 
 void COrvoDialogFirmwareUpdate::userMessage(unsigned message, WPARAM wParam, LPARAM) {
@@ -178,6 +246,7 @@ void COrvoDialogFirmwareUpdate::userMessage(unsigned message, WPARAM wParam, LPA
             "The Firmware is downloaded successfully.\r\nPlease keep the USB plug in until three indicator "
             "lights flash simultaneously.\r\nThen firmware updated completely,pleased unplug the USB and "
             "plug in.");
+        downloaded();
         break;
     case kDownloadFailed:
         updateReady = 1;
@@ -186,6 +255,21 @@ void COrvoDialogFirmwareUpdate::userMessage(unsigned message, WPARAM wParam, LPA
     case kFileNotOpened:
         sayInLanguage("打开固件文件失败", "Can't open firmware file");
         break;
+    case kBackupFailed:
+        backupFailed();
+        break;
+    case kLayoutRestored:
+        sayInLanguage("按键布局已写回键盘。", "The layout is written back to the keyboard.");
+        break;
+    case kRestoreFailed: {
+        const QString text = byLanguage("按键布局写回失败。\r\n布局备份保存在：%1",
+                                        "The layout could not be written back.\r\nIt is kept in %1");
+        if (!text.isEmpty()) {
+            context_.prompts.message(this, text.arg(backupPath()), modelCaption(), PromptButtons::Ok,
+                                     PromptIcon::Warning);
+        }
+        break;
+    }
     default:
         break;
     }

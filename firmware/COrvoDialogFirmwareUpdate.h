@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#include <functional>
+#include <memory>
+#include <string>
+
 class QLineEdit;
 
 // Shows the keyboard's version, takes a firmware file of the connected
@@ -28,6 +32,14 @@ public:
     static constexpr WPARAM kDownloaded = 1;
     static constexpr WPARAM kDownloadFailed = 2;
     static constexpr WPARAM kFileNotOpened = 3;
+    // The layout could not be read before the download; nothing was sent.
+    static constexpr WPARAM kBackupFailed = 4;
+    static constexpr WPARAM kLayoutRestored = 5;
+    static constexpr WPARAM kRestoreFailed = 6;
+
+    // Where the layout of before the current update was saved; empty
+    // before one and when it could not be read.
+    QString backupPath() const;
 
 protected:
     void runCommand(int id) override;
@@ -35,16 +47,30 @@ protected:
     void afterPaint(QPainter& painter) override;
 
 private:
+    // What the worker found out about the layout, kept apart from the
+    // dialog: a closed dialog leaves its worker running.
+    struct LayoutState {
+        std::string backupPath;
+        std::string problem;
+    };
+
     void queryVersion();
     void openFile();
     void startUpdate();
+    void startDownload(bool backUpFirst);
+    void downloaded();
+    void backupFailed();
+    void restoreLayout();
     void close(int result);
     void sayInLanguage(const char* zh, const char* en);
     bool deviceBusy() const;
 
     QLineEdit* versionEdit_ = nullptr;
     QLineEdit* pathEdit_ = nullptr;
+    std::shared_ptr<LayoutState> layout_ = std::make_shared<LayoutState>();
 };
 
-// The download the dialog's worker runs: 1 downloaded, 2 failed, 3 file not opened.
-int DownloadFirmwareFile(ConfigDocument& doc, const std::string& path, const WindowHandle& window);
+// The download the dialog's worker runs: 1 downloaded, 2 failed, 3 file not
+// opened, 4 `beforeFirstRecord` (given a file worth sending) said no.
+int DownloadFirmwareFile(ConfigDocument& doc, const std::string& path, const WindowHandle& window,
+                         const std::function<bool()>& beforeFirstRecord = {});

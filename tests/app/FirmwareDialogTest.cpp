@@ -1,8 +1,13 @@
 #include "app/elements/FirmwareUpdateElements.h"
 #include "firmware/COrvoDialogFirmwareUpdate.h"
 #include "firmware/FirmwarePrefix.h"
+#include "model/AssignmentVocabulary.h"
+#include "model/DeviceBridge.h"
+#include "model/KeyAssignment.h"
+#include "model/LayoutBackup.h"
 #include "skin/ScaleFactor.h"
 #include "tests/app/GuiHarness.h"
+#include "tests/support/ScriptedKeyboard.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -10,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -41,8 +47,15 @@ protected:
     std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                    ("zarn-fw-" + std::to_string(::getpid()) + "-" +
                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    void SetUp() override { std::filesystem::create_directories(folder); }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    // Backups of the layout go to the test's folder, never the user's.
+    void SetUp() override {
+        std::filesystem::create_directories(folder);
+        ::setenv("XDG_STATE_HOME", (folder / "state").c_str(), 1);
+    }
+    void TearDown() override {
+        ::unsetenv("XDG_STATE_HOME");
+        std::filesystem::remove_all(folder);
+    }
 
     // An Intel HEX text of `lines` data records and its end record, CR LF line ends.
     std::string hexFile(const std::string& name, int lines) {
@@ -113,8 +126,8 @@ TEST_F(FirmwareDialogTest, UpdateTwiceStartsOneDownloadAndTheBarEndsFull) {
     EXPECT_EQ(dialog.updateReady, 0);
     EXPECT_EQ(dialog.progressValue, 1);
     click(dialog, kFirmwareCmdUpdate);
-    ASSERT_TRUE(WaitUntil([&] { return !gui.prompts.shown().empty(); }, 20000));
-    EXPECT_EQ(gui.prompts.texts().size(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return gui.prompts.shown().size() >= 2; }, 20000));
+    EXPECT_EQ(gui.prompts.texts().size(), 2);
     EXPECT_TRUE(
         gui.prompts.texts().front().startsWith(QStringLiteral("The Firmware is downloaded successfully.")));
     EXPECT_EQ(dialog.updateReady, 1);
@@ -209,6 +222,112 @@ TEST_F(FirmwareDialogTest, KeyboardQueriesAreRefusedWhileTheDeviceWorkerRuns) {
 
     click(dialog, kFirmwareCmdGetVersion);
     EXPECT_FALSE(dialog.versionEdit()->text().isEmpty());
+}
+
+// The simulated keyboard resets its layout in an update; the dialog reads it
+// first and, when the user says so, writes it back.
+TEST_F(FirmwareDialogTest, TheLayoutIsBackedUpBeforeTheUpdateAndWrittenBackOnYes) {
+    GuiHarness gui(3);
+    ASSERT_TRUE(gui.doc.device.__createDev());
+    {
+        const auto keyboard = OpenLayoutDocument(3);
+        ASSERT_TRUE(keyboard);
+        const AssignmentVocabulary words(*keyboard);
+        AssignmentRequest combo;
+        combo.type = kTypeCombo;
+        combo.values = {"Ctrl+C"};
+        StoreAssignment(*keyboard, 43, 0, *BuildAssignment(words, combo).assignment);
+        ASSERT_TRUE(WriteKeysToDevice(*keyboard, {}));
+    }
+    COrvoDialogFirmwareUpdate dialog(gui.context);
+    dialog.show();
+    gui.doc.uiLanguage = "en-US";
+    gui.prompts.nextFile(QString::fromStdString(hexFile("Zarn_v2.hex", 3)));
+    click(dialog, kFirmwareCmdOpen);
+    gui.prompts.nextAnswer(PromptAnswer::Ok);
+    gui.prompts.nextAnswer(PromptAnswer::Yes);
+    click(dialog, kFirmwareCmdUpdate);
+    ASSERT_TRUE(WaitUntil([&] { return gui.prompts.shown().size() >= 3; }, 20000))
+        << gui.prompts.texts().join("|").toStdString();
+
+    const QString backup = dialog.backupPath();
+    EXPECT_TRUE(
+        backup.startsWith(QString::fromStdString((folder / "state/zarn/backups/Zarn-backup-").string())))
+        << backup.toStdString();
+    EXPECT_TRUE(std::filesystem::exists(backup.toStdString()));
+    const QStringList texts = gui.prompts.texts();
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("The Firmware is downloaded successfully.")));
+    EXPECT_EQ(texts[1], QStringLiteral("Write the layout the keyboard had before the update back to it?\r\n"
+                                       "It is backed up in ") +
+                            backup);
+    EXPECT_EQ(gui.prompts.shown()[1].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(texts[2], QStringLiteral("The layout is written back to the keyboard."));
+
+    const auto after = OpenLayoutDocument(3);
+    ASSERT_TRUE(after);
+    ASSERT_TRUE(ReadKeysFromDevice(*after, {}));
+    after->uiLanguage = "en-US";
+    EXPECT_EQ(after->DescribeAssignment(43, 0), "LCTRL | C");
+}
+
+// A keyboard that answers but sends no key: its layout cannot be kept.
+ScriptedKeyboard::Script sendsNoKey() {
+    return [](const ScriptedKeyboard::Payload& request) {
+        ScriptedKeyboard::Answer answer;
+        if (request[1] == 0xF9) {
+            answer.replies.push_back(ScriptedKeyboard::payload({0x00, 0xF9, 'Z', 'a', 'r', 'n'}));
+        } else if (request[1] == 0xF2) {
+            ScriptedKeyboard::Payload end{};
+            end.fill(0xF6);
+            answer.replies.push_back(end);
+        }
+        return answer;
+    };
+}
+
+TEST_F(FirmwareDialogTest, ALayoutThatCannotBeReadStopsTheUpdateUntilTheUserSaysGoOn) {
+    SimServerOptions server;
+    server.tracePath = (folder / "trace").string();
+    GuiHarness gui(3, 1.0f, server);
+    ASSERT_TRUE(gui.doc.device.__createDev());
+    // The backup opens a device of its own, and finds this keyboard.
+    const ScriptedKeyboard empty(sendsNoKey(), ScriptedKeyboardIdentity{0x0483, 0x5239, 1});
+    ::setenv("ZARN_VIRTUAL_HID", ("0483:5239:1=" + empty.socketPath()).c_str(), 1);
+    const auto firmwareSent = [&] {
+        std::ifstream trace(folder / "trace");
+        std::string line;
+        while (std::getline(trace, line)) {
+            if (line.starts_with("> 00003a")) {
+                return true;
+            }
+        }
+        return false;
+    };
+
+    COrvoDialogFirmwareUpdate dialog(gui.context);
+    dialog.show();
+    gui.prompts.nextFile(QString::fromStdString(hexFile("Zarn_v2.hex", 3)));
+    click(dialog, kFirmwareCmdOpen);
+    click(dialog, kFirmwareCmdUpdate);
+    ASSERT_TRUE(WaitUntil([&] { return !gui.prompts.shown().empty(); }, 10000));
+    EXPECT_EQ(gui.prompts.texts(),
+              QStringList{QStringLiteral("无法读取键盘当前的按键布局，升级后将无法恢复。\r\n仍要升级吗？")});
+    EXPECT_EQ(gui.prompts.shown().front().buttons, PromptButtons::YesNo);
+    EXPECT_EQ(dialog.updateReady, 1) << "No: the update can be started again";
+    EXPECT_EQ(dialog.progressValue, 0);
+    gui.worker.waitIdle();
+    EXPECT_FALSE(firmwareSent());
+
+    gui.prompts.clear();
+    gui.prompts.nextAnswer(PromptAnswer::Yes);
+    click(dialog, kFirmwareCmdUpdate);
+    ASSERT_TRUE(WaitUntil([&] { return gui.prompts.shown().size() >= 2; }, 20000));
+    EXPECT_TRUE(gui.prompts.texts()[1].startsWith(QStringLiteral("固件下载完成。")))
+        << "and no question after it";
+    QTest::qWait(50);
+    EXPECT_EQ(gui.prompts.shown().size(), 2u);
+    EXPECT_TRUE(firmwareSent());
+    EXPECT_TRUE(dialog.backupPath().isEmpty());
 }
 
 } // namespace
