@@ -128,6 +128,7 @@ std::string freshPath(const std::string& folder, int modelType) {
     return path;
 }
 
+// A restarting keyboard is there once it answers, before any document is.
 bool keyboardAnswers(COrvoHWI& device) {
     wchar_t version[kVersionTextLength] = {};
     return device.ReadKeyboardVersion(version);
@@ -205,7 +206,7 @@ std::string RestoreLayout(ConfigDocument& doc, const std::string& path, const Wi
     if (const ProfileResult loaded = LoadProfile(doc, path); !loaded) {
         return "the backup " + path + " could not be opened: " + loaded.detail;
     }
-    if (!keyboardAnswers(doc.device)) {
+    if (!KeyboardAnswers(doc)) {
         return "the keyboard did not answer";
     }
     if (!WriteKeysToDevice(doc, progress)) {
