@@ -8,6 +8,7 @@
 #include "keyeditor/MacroListEditing.h"
 #include "keyeditor/OrvoDialogVirtual.h"
 #include "model/ConfigDocument.h"
+#include "model/KeyAssignment.h"
 #include "skin/AppResources.h"
 #include "skin/ScaleFactor.h"
 
@@ -34,7 +35,6 @@ constexpr int kPlayWhileHeld = 208;
 constexpr int kPlayToggle = 209;
 constexpr int kAutomaticDelay = 203;
 constexpr int kRecordedDelays = 210;
-constexpr int kFnCode = 156;
 constexpr int kFunctionPage = 6;
 constexpr int kHighestElementId = 800;
 
@@ -291,7 +291,7 @@ bool COrvoDialogKeyMapSettings::stopCapture(int id) {
         endCapture(&KeyMapState::recordingMacro);
         RecordList& macro = state_.macroRecords;
         // The last key line gets the delay that would have followed it.
-        if (!macro.isAutoInterval && macro.count() < kMacroLinesRecordedDelays) {
+        if (!macro.isAutoInterval && macro.count() < kMaxRecordedMacroLines) {
             macro.AppendItem(DelayLine(50));
             adjustRange(*recordScrollBar_, 1);
         }
@@ -482,7 +482,7 @@ void COrvoDialogKeyMapSettings::pickComboKeys() {
     RecordList& keys = state_.comboKeys;
     keys.Clear();
     const int picked = std::clamp(doc_.pickedComboCount, 0, static_cast<int>(doc_.pickedComboCodes.size()));
-    for (int i = 0; i < picked && keys.count() < kMaxListKeys; ++i) {
+    for (int i = 0; i < picked && keys.count() < kMaxComboKeys; ++i) {
         keys.AppendItem(
             doc_.EntryName(virtualCodeOf(doc_.pickedComboCodes[static_cast<std::size_t>(i)]), false));
     }

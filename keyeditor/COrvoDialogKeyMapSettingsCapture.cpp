@@ -156,7 +156,7 @@ void COrvoDialogKeyMapSettings::captureSingle(int event) {
 
 void COrvoDialogKeyMapSettings::captureCombo(int event) {
     RecordList& keys = state_.comboKeys;
-    if (keys.count() >= kMaxListKeys) {
+    if (keys.count() >= kMaxComboKeys) {
         return;
     }
     keys.AppendItem(doc_.EntryName(event, false));
@@ -172,7 +172,7 @@ void COrvoDialogKeyMapSettings::captureMacro(int vk, bool release, int event, st
     }
     down = release ? 0 : 1;
     RecordList& macro = state_.macroRecords;
-    if (milliseconds >= 0 && !macro.isAutoInterval && macro.count() < kMacroLinesRecordedDelays) {
+    if (milliseconds >= 0 && !macro.isAutoInterval && macro.count() < kMaxRecordedMacroLines) {
         macro.AppendItem(DelayLine(static_cast<int>(milliseconds)));
         adjustRange(*recordScrollBar_, 1);
     }
@@ -190,7 +190,7 @@ void COrvoDialogKeyMapSettings::captureEmulation(int vk, bool release, int event
     }
     down = release ? 0 : 1;
     RecordList& keys = state_.emulationRecords;
-    if (release || event < 0 || keys.count() >= kMaxListKeys) {
+    if (release || event < 0 || keys.count() >= kMaxEmulationKeys) {
         return;
     }
     keys.AppendItem(doc_.EntryName(event, false));

@@ -52,9 +52,9 @@ std::string numbered(const char* format, int n) {
     return at == std::string::npos ? name : name.replace(at, 2, std::to_string(n));
 }
 
-// The clamp of a number edit, written back into the edit when it bites.
-int clampEdit(QLineEdit& edit, int value, int lowest, int highest) {
-    const int clamped = std::clamp(value, lowest, highest);
+// The model's clamp of a number edit, written back into the edit when it bites.
+int clampEdit(QLineEdit& edit, int value, int (*clamp)(long long)) {
+    const int clamped = clamp(value);
     if (clamped != value) {
         edit.setText(QString::number(clamped));
     }
@@ -219,8 +219,7 @@ void COrvoDialogKeyMapSettings::commitInPlaceEdit() {
             library(*list).SetItemText(rowId - list->libraryRows.firstId, text);
         } else if (list->page == kMacroPage && inRows(list->recordRows, rowId)) {
             RecordList& macro = working(*list);
-            const int milliseconds = std::clamp(ReadDecimal(text), 0, kMaxDelayLineMs);
-            macro.SetItemText(macro.cursorPos, DelayLine(milliseconds));
+            macro.SetItemText(macro.cursorPos, DelayLine(ClampDelayLine(ReadDecimal(text))));
             storeWorking(*list);
         }
     }
@@ -241,8 +240,7 @@ void COrvoDialogKeyMapSettings::choosePlayMode(int id) {
 }
 
 int COrvoDialogKeyMapSettings::takeAutoDelay() {
-    return clampEdit(*autoDelayEdit_, ReadDecimal(autoDelayEdit_->text().toStdString()), 0,
-                     kMaxAutomaticDelayMs);
+    return clampEdit(*autoDelayEdit_, ReadDecimal(autoDelayEdit_->text().toStdString()), ClampAutoDelay);
 }
 
 void COrvoDialogKeyMapSettings::chooseAutomaticDelay() {
@@ -263,10 +261,10 @@ void COrvoDialogKeyMapSettings::chooseRecordedDelays() {
 void COrvoDialogKeyMapSettings::countEdited(const QString& text) {
     const int value = ReadDecimal(text.toStdString());
     if (page() == kMacroPage) {
-        state_.macroRecords.cycles = clampEdit(*countEdit_, value, 1, kMaxCycles);
+        state_.macroRecords.cycles = clampEdit(*countEdit_, value, ClampCycles);
         storeWorking(*KeyMapListPageOf(kMacroPage));
     } else if (page() == 3) {
-        state_.emulationRecords.delay = clampEdit(*countEdit_, value, 0, kMaxEmulationDelayMs);
+        state_.emulationRecords.delay = clampEdit(*countEdit_, value, ClampEmulationDelay);
         storeWorking(*KeyMapListPageOf(3));
     }
 }

@@ -28,14 +28,6 @@ void keepViewOnEntries(RecordList& list) {
 
 } // namespace
 
-int MacroLineLimit(const RecordList& macro) {
-    return macro.isAutoInterval ? kMacroLinesAutomaticDelay : kMacroLinesRecordedDelays;
-}
-
-std::string DelayLine(int milliseconds) {
-    return "<" + std::to_string(milliseconds) + " ms>";
-}
-
 bool IsDelayLine(std::string_view line) {
     return !line.empty() && line.front() == '<' && line.find('>') == line.size() - 1;
 }

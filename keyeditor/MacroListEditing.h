@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ListLimits.h"
 #include "model/RecordList.h"
 
 #include <string>
@@ -7,24 +8,10 @@
 
 // Edits of the record lists of macros and emulations that need no window:
 // the delay modes, mouse lines from the menu, deleting a step and the list
-// limits.  Each edit returns how many lines the list gained (negative: lost),
-// which the list's scroll bar follows.
+// limits (those of the model, which zarnctl and profiles keep as well).
+// Each edit returns how many lines the list gained (negative: lost), which
+// the list's scroll bar follows.
 
-// A macro with recorded delays alternates key and delay lines, so it holds
-// about half the steps of one with the automatic delay.
-inline constexpr int kMacroLinesRecordedDelays = 799;
-inline constexpr int kMacroLinesAutomaticDelay = 1600;
-inline constexpr int kMaxCycles = 255;
-inline constexpr int kMaxAutomaticDelayMs = 60000;
-inline constexpr int kMaxEmulationDelayMs = 6000;
-inline constexpr int kMaxDelayLineMs = 65535;
-// Combos and emulations hold at most this many keys.
-inline constexpr int kMaxListKeys = 6;
-
-int MacroLineLimit(const RecordList& macro);
-
-// "<%d ms>".
-std::string DelayLine(int milliseconds);
 // A line that starts with '<' and whose first '>' is its last character.
 bool IsDelayLine(std::string_view line);
 // The number of a delay line as written ("50" for "<50 ms>"): the line

@@ -291,7 +291,7 @@ bool Builder::macroLine(std::string_view value, bool withDelays, std::size_t ind
         if (!delayTurn) {
             return fail(where + ": with recorded delays the first line and every other one are key lines");
         }
-        list.items.push_back("<" + std::to_string(clamped("delay line", *delay, ClampDelayLine)) + " ms>");
+        list.items.push_back(DelayLine(clamped("delay line", *delay, ClampDelayLine)));
         return true;
     }
     if (delayTurn) {
@@ -343,7 +343,7 @@ bool Builder::macro(RecordList& list) {
     if (request_.values.empty()) {
         return fail("a macro needs at least one line");
     }
-    const int most = list.isAutoInterval ? kMaxAutoMacroLines : kMaxRecordedMacroLines;
+    const int most = MacroLineLimit(list);
     if (static_cast<int>(request_.values.size()) > most) {
         return fail(std::string("a macro with ") +
                     (list.isAutoInterval ? "the automatic delay" : "recorded delays") + " holds at most " +

@@ -40,7 +40,7 @@ void clampDelayLines(RecordList& list) {
     for (std::string& line : list.items) {
         long long delay = 0;
         if (delayOf(line, delay) && (delay < 0 || delay > kMaxDelayLineMs)) {
-            line = "<" + std::to_string(ClampDelayLine(delay)) + " ms>";
+            line = DelayLine(ClampDelayLine(delay));
         }
     }
 }
@@ -63,6 +63,14 @@ int ClampDelayLine(long long value) {
     return static_cast<int>(std::clamp<long long>(value, 0, kMaxDelayLineMs));
 }
 
+int MacroLineLimit(const RecordList& macro) {
+    return macro.isAutoInterval ? kMaxAutoMacroLines : kMaxRecordedMacroLines;
+}
+
+std::string DelayLine(int milliseconds) {
+    return "<" + std::to_string(milliseconds) + " ms>";
+}
+
 std::string KeepListInLimits(RecordList& list, ListKind kind) {
     switch (kind) {
     case ListKind::Combo:
@@ -79,7 +87,7 @@ std::string KeepListInLimits(RecordList& list, ListKind kind) {
         }
         list.cycles = ClampCycles(list.cycles);
         list.delay = ClampAutoDelay(list.delay);
-        cutTo(list, list.isAutoInterval ? kMaxAutoMacroLines : kMaxRecordedMacroLines);
+        cutTo(list, MacroLineLimit(list));
         clampDelayLines(list);
         break;
     }

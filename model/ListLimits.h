@@ -26,6 +26,14 @@ int ClampAutoDelay(long long value);
 int ClampEmulationDelay(long long value);
 int ClampDelayLine(long long value);
 
+// The most lines `macro` may hold: recorded delays alternate key and delay
+// lines, so such a macro holds about half the steps of one with the
+// automatic delay.
+int MacroLineLimit(const RecordList& macro);
+
+// A delay line as record lists hold it: "<%d ms>".
+std::string DelayLine(int milliseconds);
+
 // Where a list sits decides what the keyboard is sent from it.
 enum class ListKind { Combo, Macro, Emulation };
 

@@ -99,7 +99,7 @@ void BenchRecordListEdits(COrvoApp& program, ScriptedPrompts& prompts) {
     RecordList longest;
     longest.sizeOfView = 9;
     longest.isAutoInterval = true;
-    for (int i = 0; i < kMacroLinesAutomaticDelay; ++i) {
+    for (int i = 0; i < kMaxAutoMacroLines; ++i) {
         longest.AppendItem(i % 2 == 0 ? "A Down" : "A UP");
     }
     longest.viewStartAt = 0;

@@ -164,8 +164,7 @@ TEST(MacroEdit, InsertionsBeyondTheLimitDropLinesFromTheEnd) {
         bool automatic;
         int lines;
     };
-    for (const Limit limit :
-         {Limit{false, kMacroLinesRecordedDelays}, Limit{true, kMacroLinesAutomaticDelay}}) {
+    for (const Limit limit : {Limit{false, kMaxRecordedMacroLines}, Limit{true, kMaxAutoMacroLines}}) {
         SCOPED_TRACE(limit.automatic ? "automatic delay" : "recorded delays");
         Lines lines;
         for (int i = 0; i < limit.lines; ++i) {
