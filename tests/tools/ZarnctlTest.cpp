@@ -33,6 +33,11 @@ TEST_F(ZarnctlTest, UsageErrorsExitWithTwo) {
         {"--simulate=Zarn", "defaults", "a.pro", "b.pro"},
         {"--simulate=Zarn", "flash", "--quick", "Zarn_v2.hex"},
         {"--simulate=Zarn", "flash"},
+        // A switch of another command is unknown here.
+        {"--simulate=Zarn", "read-keys", "--verify", "a.pro"},
+        {"--simulate=Zarn", "write-lights", "--force", "a.pro"},
+        {"--simulate=Zarn", "diff", "--no-restore", "a.pro"},
+        {"--simulate=Zarn", "flash", "--json", "Zarn_v2.hex"},
     };
     for (const auto& args : cases) {
         const CliRun run = zarnctl(args);

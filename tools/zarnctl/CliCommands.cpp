@@ -136,8 +136,7 @@ int RunCounters(CliRequest& request) {
     }
     ConfigDocument& doc = keyboard.document();
     if (!ReadCountersFromDevice(doc)) {
-        return keyboard.failed(request.err,
-                               ("Reading the counters failed (" + countersTally(doc) + ").").c_str());
+        return keyboard.failed(request.err, "Reading the counters failed (" + countersTally(doc) + ").");
     }
     if (!countersComplete(doc)) {
         request.err << "Reading the counters failed (" << countersTally(doc) << ").\n";
@@ -190,14 +189,14 @@ int RunShow(CliRequest& request) {
         if (!keyboard.open(request.err)) {
             return kExitNoKeyboard;
         }
-        if (!readKeys(keyboard, request)) {
-            return keyboard.failed(request.err,
-                                   ("Reading the keys failed (" + keysTally(doc) + ").").c_str());
+        if (const int status = readKeysOrSay(keyboard, request); status != kExitDone) {
+            return status;
         }
         request.err << "zarnctl show: " << keysTally(doc) << '\n';
-        if (json && HasBacklight(doc.modelType) && (!ReadLightsFromDevice(doc) || !coloursComplete(doc))) {
-            return keyboard.failed(request.err,
-                                   ("Reading the colours failed (" + coloursTally(doc) + ").").c_str());
+        if (json && HasBacklight(doc.modelType)) {
+            if (const int status = readColoursOrSay(keyboard, request); status != kExitDone) {
+                return status;
+            }
         }
     }
     if (json) {
@@ -242,17 +241,11 @@ int RunReset(CliRequest& request) {
 
 int RunReadKeys(CliRequest& request) {
     bool force = false;
-    std::vector<std::string> operands;
-    for (const std::string& arg : request.args) {
-        if (arg == "--force") {
-            force = true;
-        } else if (arg.starts_with("--")) {
-            return commandUsage(request, "unknown option '" + arg + "'");
-        } else {
-            operands.push_back(arg);
-        }
+    const auto operands = switchesAndOperands(request, {{"--force", &force}});
+    if (!operands) {
+        return kExitUsage;
     }
-    const auto path = singleOperand(request, operands, "PROFILE");
+    const auto path = singleOperand(request, *operands, "PROFILE");
     if (!path) {
         return kExitUsage;
     }
@@ -261,16 +254,11 @@ int RunReadKeys(CliRequest& request) {
         return kExitNoKeyboard;
     }
     ConfigDocument& doc = keyboard.document();
-    if (!readKeys(keyboard, request)) {
-        return keyboard.failed(request.err, ("Reading the keys failed (" + keysTally(doc) + ").").c_str());
+    if (const int status = readKeysOrSay(keyboard, request); status != kExitDone) {
+        return status;
     }
-    if (!ReadLightsFromDevice(doc)) {
-        return keyboard.failed(request.err,
-                               ("Reading the colours failed (" + coloursTally(doc) + ").").c_str());
-    }
-    if (!coloursComplete(doc)) {
-        request.err << "Reading the colours failed (" << coloursTally(doc) << ").\n";
-        return kExitDeviceFailed;
+    if (const int status = readColoursOrSay(keyboard, request); status != kExitDone) {
+        return status;
     }
     request.err << "zarnctl read-keys: " << keysTally(doc) << ", " << coloursTally(doc).substr(5) << '\n';
     // A keyboard that sent no key at all would turn a profile into a table

@@ -169,9 +169,8 @@ int openKeyboardForEdit(CliKeyboard& keyboard, bool keys, bool lights, const Cli
     }
     ConfigDocument& doc = keyboard.document();
     if (keys) {
-        if (!readKeys(keyboard, request)) {
-            return keyboard.failed(request.err,
-                                   ("Reading the keys failed (" + keysTally(doc) + ").").c_str());
+        if (const int status = readKeysOrSay(keyboard, request); status != kExitDone) {
+            return status;
         }
         // Written back, a read that brought nothing would clear every key.
         if (doc.device.receivedKeyCount() == 0) {
@@ -180,11 +179,7 @@ int openKeyboardForEdit(CliKeyboard& keyboard, bool keys, bool lights, const Cli
             return kExitDeviceFailed;
         }
     }
-    if (lights && HasBacklight(doc.modelType) && (!ReadLightsFromDevice(doc) || !coloursComplete(doc))) {
-        return keyboard.failed(request.err,
-                               ("Reading the colours failed (" + coloursTally(doc) + ").").c_str());
-    }
-    return kExitDone;
+    return lights && HasBacklight(doc.modelType) ? readColoursOrSay(keyboard, request) : kExitDone;
 }
 
 // Puts the edited layout where it came from: a profile whole, the keyboard
@@ -494,16 +489,11 @@ void printDiffText(const ConfigDocument& a, const std::string& aName, const Conf
 
 int RunDiff(CliRequest& request) {
     bool json = false;
-    std::vector<std::string> operands;
-    for (const std::string& arg : request.args) {
-        if (arg == "--json") {
-            json = true;
-        } else if (arg.starts_with("--")) {
-            return commandUsage(request, "unknown option '" + arg + "'");
-        } else {
-            operands.push_back(arg);
-        }
+    const auto parsed = switchesAndOperands(request, {{"--json", &json}});
+    if (!parsed) {
+        return kExitUsage;
     }
+    const std::vector<std::string>& operands = *parsed;
     if (operands.empty() || operands.size() > 2) {
         return commandUsage(request, operands.empty() ? "diff needs a profile (or two)"
                                                       : "unexpected argument '" + operands[2] + "'");
@@ -531,16 +521,9 @@ int RunDiff(CliRequest& request) {
             return kExitNoKeyboard;
         }
         // A keyboard that cannot be read is not one that differs.
-        const auto unreadable = [&](const std::string& what) {
-            second.failed(request.err, what.c_str());
+        if (readKeysOrSay(second, request, true) != kExitDone ||
+            (HasBacklight(keyboard.modelType) && readColoursOrSay(second, request) != kExitDone)) {
             return kExitNoKeyboard;
-        };
-        if (!readKeys(second, request, true)) {
-            return unreadable("Reading the keys failed (" + keysTally(keyboard) + ").");
-        }
-        if (HasBacklight(keyboard.modelType) &&
-            (!ReadLightsFromDevice(keyboard) || !coloursComplete(keyboard))) {
-            return unreadable("Reading the colours failed (" + coloursTally(keyboard) + ").");
         }
         secondName = "keyboard";
     }

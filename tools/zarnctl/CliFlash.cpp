@@ -26,23 +26,17 @@ struct FlashOptions {
 
 std::optional<FlashOptions> flashOptions(const CliRequest& request) {
     FlashOptions options;
-    std::vector<std::string> operands;
-    for (const std::string& arg : request.args) {
-        if (arg == "--force") {
-            options.force = true;
-        } else if (arg == "--no-restore") {
-            options.restore = false;
-        } else if (arg.starts_with("--")) {
-            commandUsage(request, "unknown option '" + arg + "'");
-            return std::nullopt;
-        } else {
-            operands.push_back(arg);
-        }
+    bool noRestore = false;
+    const auto operands =
+        switchesAndOperands(request, {{"--force", &options.force}, {"--no-restore", &noRestore}});
+    if (!operands) {
+        return std::nullopt;
     }
-    const auto path = singleOperand(request, operands, "FIRMWARE");
+    const auto path = singleOperand(request, *operands, "FIRMWARE");
     if (!path) {
         return std::nullopt;
     }
+    options.restore = !noRestore;
     options.path = *path;
     return options;
 }

@@ -58,7 +58,7 @@ bool CliKeyboard::connect(std::ostream& err) {
     return true;
 }
 
-int CliKeyboard::failed(std::ostream& err, const char* what) const {
+int CliKeyboard::failed(std::ostream& err, const std::string& what) const {
     err << what << '\n';
     const HidFailure failure = doc_->device.lastFailure();
     if (const std::string reason = DescribeDeviceFailure(failure, doc_->uiLanguage); !reason.empty()) {

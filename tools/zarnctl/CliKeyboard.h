@@ -37,7 +37,7 @@ public:
     // Says that `what` failed and why, and gives the exit status: a keyboard
     // that cannot be used now (permission, busy, gone) is 3, one that did not
     // answer 1.
-    int failed(std::ostream& err, const char* what) const;
+    int failed(std::ostream& err, const std::string& what) const;
 
     ConfigDocument& document() { return *doc_; }
     const char* modelName() const { return ModelName(doc_->modelType); }

@@ -7,6 +7,8 @@
 #include "tools/zarnctl/ExitStatus.h"
 #include "tools/zarnctl/ProgressBar.h"
 
+#include <algorithm>
+
 namespace {
 
 // A key table transfer posts one message per slot: 0..205.
@@ -104,6 +106,22 @@ bool readKeys(CliKeyboard& keyboard, const CliRequest& request, bool transient) 
     return read;
 }
 
+int readKeysOrSay(CliKeyboard& keyboard, const CliRequest& request, bool transient) {
+    if (!readKeys(keyboard, request, transient)) {
+        return keyboard.failed(request.err,
+                               "Reading the keys failed (" + keysTally(keyboard.document()) + ").");
+    }
+    return kExitDone;
+}
+
+int readColoursOrSay(CliKeyboard& keyboard, const CliRequest& request) {
+    ConfigDocument& doc = keyboard.document();
+    if (!ReadLightsFromDevice(doc) || !coloursComplete(doc)) {
+        return keyboard.failed(request.err, "Reading the colours failed (" + coloursTally(doc) + ").");
+    }
+    return kExitDone;
+}
+
 bool writeKeys(CliKeyboard& keyboard, const CliRequest& request) {
     ProgressBar bar(request.err, request.errIsTerminal, "Writing keys", 0, kKeySlotSteps);
     ConfigDocument& doc = keyboard.document();
@@ -114,18 +132,32 @@ bool writeKeys(CliKeyboard& keyboard, const CliRequest& request) {
     return written;
 }
 
-std::optional<WriteOptions> writeOptions(const CliRequest& request) {
-    WriteOptions options;
+std::optional<std::vector<std::string>> switchesAndOperands(const CliRequest& request,
+                                                            std::initializer_list<CommandSwitch> switches) {
+    std::vector<std::string> operands;
     for (const std::string& arg : request.args) {
-        if (arg == "--verify") {
-            options.verify = true;
-        } else if (arg.starts_with("--")) {
+        if (!arg.starts_with("--")) {
+            operands.push_back(arg);
+            continue;
+        }
+        const auto known = std::find_if(switches.begin(), switches.end(),
+                                        [&](const CommandSwitch& option) { return arg == option.name; });
+        if (known == switches.end()) {
             commandUsage(request, "unknown option '" + arg + "'");
             return std::nullopt;
-        } else {
-            options.operands.push_back(arg);
         }
+        *known->set = true;
     }
+    return operands;
+}
+
+std::optional<WriteOptions> writeOptions(const CliRequest& request) {
+    WriteOptions options;
+    auto operands = switchesAndOperands(request, {{"--verify", &options.verify}});
+    if (!operands) {
+        return std::nullopt;
+    }
+    options.operands = std::move(*operands);
     return options;
 }
 

@@ -3,6 +3,7 @@
 #include "tools/zarnctl/CliCommands.h"
 #include "tools/zarnctl/CliKeyboard.h"
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,22 @@ std::string profileProblem(const ProfileResult& result, const std::string& path,
 // leaves nothing behind once the read has gone through.
 bool readKeys(CliKeyboard& keyboard, const CliRequest& request, bool transient = false);
 bool writeKeys(CliKeyboard& keyboard, const CliRequest& request);
+
+// The keys and the colours read as the commands read them: a read that
+// fails, or colours that come short, are said with what the read brought
+// and why.  The exit status.
+int readKeysOrSay(CliKeyboard& keyboard, const CliRequest& request, bool transient = false);
+int readColoursOrSay(CliKeyboard& keyboard, const CliRequest& request);
+
+// An option without a value and the flag it sets.
+struct CommandSwitch {
+    const char* name;
+    bool* set;
+};
+// Sets the switches among the arguments and gives the rest, the operands;
+// nothing (and the usage said) for any other option.
+std::optional<std::vector<std::string>> switchesAndOperands(const CliRequest& request,
+                                                            std::initializer_list<CommandSwitch> switches);
 
 // The options of a write command: --verify and the operands.
 struct WriteOptions {
