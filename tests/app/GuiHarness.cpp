@@ -122,6 +122,18 @@ void MoveTo(QWidget& window, QPoint point) {
     QTest::mouseMove(&window, point);
 }
 
+void PrintTo(const DialogEnding& ending, std::ostream* os) {
+    *os << ending.name;
+}
+
+void EndDialog(SkinnedDialog& dialog, QWidget& keyTarget, const DialogEnding& ending) {
+    if (ending.command != 0) {
+        ClickOn(dialog, ending.command);
+    } else {
+        QTest::keyClick(&keyTarget, static_cast<Qt::Key>(ending.key));
+    }
+}
+
 void WhenModal(QWidget* below, std::function<void(QWidget*)> action, int timeoutMs) {
     auto* timer = new QTimer;
     auto elapsed = std::make_shared<QElapsedTimer>();

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 
 class QWidget;
 class SkinnedDialog;
@@ -60,6 +61,20 @@ void ClickOn(SkinnedDialog& window, int id);
 void DoubleClickAt(QWidget& window, QPoint point);
 void RightClickAt(QWidget& window, QPoint point);
 void MoveTo(QWidget& window, QPoint point);
+
+// One way a person ends a dialog: a click on one of its commands, or a key
+// typed; and the result it ends with.  A row of a table of endings.
+struct DialogEnding {
+    const char* name;
+    int command; // 0: the key instead
+    int key;
+    int result;
+};
+// Test names and failure messages show the ending's name, not raw bytes.
+void PrintTo(const DialogEnding& ending, std::ostream* os);
+// Clicks the ending's command, or types its key into `keyTarget` (the
+// widget that has the focus, where the key arrives).
+void EndDialog(SkinnedDialog& dialog, QWidget& keyTarget, const DialogEnding& ending);
 
 // Runs `action` from the event loop once a modal dialog other than `below`
 // is up (within `timeoutMs`), then returns.

@@ -208,40 +208,25 @@ INSTANTIATE_TEST_SUITE_P(OrvoDialogVirtual, DisplayText,
                                            DisplayCase{"ComboEnglish", "en-US", 2, "Combo:A+S"}),
                          [](const auto& row) { return std::string(row.param.name); });
 
-struct EndCase {
-    const char* name;
-    int command; // 0: a key instead
-    int key;
-    int result;
-};
-
-void PrintTo(const EndCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class Ending : public ::testing::TestWithParam<EndCase> {};
+class Ending : public ::testing::TestWithParam<DialogEnding> {};
 
 // Enter and Esc reach the dialog from the display edit, where the focus is.
 TEST_P(Ending, ByButtonOrKey) {
-    const EndCase& c = GetParam();
+    const DialogEnding& c = GetParam();
     GuiHarness gui;
     OrvoDialogVirtual dialog(gui.context);
     dialog.show();
-    if (c.command != 0) {
-        ClickOn(dialog, c.command);
-    } else {
-        QTest::keyClick(dialog.display(), static_cast<Qt::Key>(c.key));
-    }
+    EndDialog(dialog, *dialog.display(), c);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), c.result);
 }
 
 INSTANTIATE_TEST_SUITE_P(OrvoDialogVirtual, Ending,
-                         ::testing::Values(EndCase{"Ok", kVkCmdOk, 0, 1},
-                                           EndCase{"Cancel", kVkCmdCancel, 0, 2},
-                                           EndCase{"CloseBox", kVkCmdClose, 0, 2},
-                                           EndCase{"Enter", 0, Qt::Key_Return, 1},
-                                           EndCase{"Escape", 0, Qt::Key_Escape, 2}),
+                         ::testing::Values(DialogEnding{"Ok", kVkCmdOk, 0, 1},
+                                           DialogEnding{"Cancel", kVkCmdCancel, 0, 2},
+                                           DialogEnding{"CloseBox", kVkCmdClose, 0, 2},
+                                           DialogEnding{"Enter", 0, Qt::Key_Return, 1},
+                                           DialogEnding{"Escape", 0, Qt::Key_Escape, 2}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(OrvoDialogVirtual, TheDisplayIsAReadOnlyDarkEditScaledWithTheWindow) {

@@ -47,41 +47,26 @@ TEST(BkLightMultiSelect, KeysToggleAndSetColorEndsWithTheColour) {
     EXPECT_EQ((Rgb{gui.doc.pickRed, gui.doc.pickGreen, gui.doc.pickBlue}), (Rgb{0, 0, 0}));
 }
 
-struct EndCase {
-    const char* name;
-    int command; // 0: a key instead
-    int key;
-    int result;
-};
-
-void PrintTo(const EndCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class MultiSelectEndTest : public ::testing::TestWithParam<EndCase> {};
+class MultiSelectEndTest : public ::testing::TestWithParam<DialogEnding> {};
 
 TEST_P(MultiSelectEndTest, OnlyAChosenColourEndsWithOk) {
-    const EndCase& c = GetParam();
+    const DialogEnding& c = GetParam();
     GuiHarness gui(1);
     COrvoDialogBkLightMultiSelect dialog(gui.context);
     dialog.show();
     gui.prompts.nextColour(QColor(1, 2, 3));
-    if (c.command != 0) {
-        ClickOn(dialog, c.command);
-    } else {
-        QTest::keyClick(&dialog, static_cast<Qt::Key>(c.key));
-    }
+    EndDialog(dialog, dialog, c);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), c.result);
     EXPECT_EQ(selectedCount(gui.doc), 0) << "ending with no key selected is allowed";
 }
 
 INSTANTIATE_TEST_SUITE_P(BkLightMultiSelect, MultiSelectEndTest,
-                         ::testing::Values(EndCase{"SetColor", kMsCmdSetColour, 0, QDialog::Accepted},
-                                           EndCase{"CloseMark", kMsCmdClose, 0, QDialog::Rejected},
-                                           EndCase{"Escape", 0, Qt::Key_Escape, QDialog::Rejected},
+                         ::testing::Values(DialogEnding{"SetColor", kMsCmdSetColour, 0, QDialog::Accepted},
+                                           DialogEnding{"CloseMark", kMsCmdClose, 0, QDialog::Rejected},
+                                           DialogEnding{"Escape", 0, Qt::Key_Escape, QDialog::Rejected},
                                            // Enter asks for the colour, as Set Color does.
-                                           EndCase{"Enter", 0, Qt::Key_Return, QDialog::Accepted}),
+                                           DialogEnding{"Enter", 0, Qt::Key_Return, QDialog::Accepted}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(BkLightMultiSelect, PureRedIsFramedOneStepOff) {

@@ -123,15 +123,12 @@ TEST(BkLightSettings, SetAllAndDefaultCoverAll104Entries) {
 }
 
 struct EndCase {
-    const char* name;
-    int command; // 0: a key instead
-    int key;
-    int result;
+    DialogEnding ending;
     bool keepsEdits;
 };
 
 void PrintTo(const EndCase& c, std::ostream* os) {
-    *os << c.name;
+    PrintTo(c.ending, os);
 }
 
 class BkLightEndTest : public ::testing::TestWithParam<EndCase> {};
@@ -141,25 +138,21 @@ TEST_P(BkLightEndTest, DefaultThenEnding) {
     BkLightFixture f;
     const KeyColours before = f.gui.doc.keyColours;
     ClickOn(*f.dialog, kBlCmdDefault);
-    if (c.command != 0) {
-        ClickOn(*f.dialog, c.command);
-    } else {
-        QTest::keyClick(f.dialog.get(), static_cast<Qt::Key>(c.key));
-    }
+    EndDialog(*f.dialog, *f.dialog, c.ending);
     EXPECT_FALSE(f.dialog->isVisible());
-    EXPECT_EQ(f.dialog->result(), c.result);
+    EXPECT_EQ(f.dialog->result(), c.ending.result);
     EXPECT_EQ(f.gui.doc.keyColours, c.keepsEdits ? KeyColours{} : before);
     EXPECT_TRUE(f.gui.prompts.texts().isEmpty()) << "nothing was sent";
 }
 
 INSTANTIATE_TEST_SUITE_P(BkLightSettings, BkLightEndTest,
-                         ::testing::Values(EndCase{"Ok", kBlCmdOk, 0, QDialog::Accepted, true},
-                                           EndCase{"Cancel", kBlCmdCancel, 0, QDialog::Rejected, false},
-                                           EndCase{"CloseMark", kBlCmdClose, 0, QDialog::Rejected, false},
-                                           EndCase{"Escape", 0, Qt::Key_Escape, QDialog::Rejected, false},
+                         ::testing::Values(EndCase{{"Ok", kBlCmdOk, 0, QDialog::Accepted}, true},
+                                           EndCase{{"Cancel", kBlCmdCancel, 0, QDialog::Rejected}, false},
+                                           EndCase{{"CloseMark", kBlCmdClose, 0, QDialog::Rejected}, false},
+                                           EndCase{{"Escape", 0, Qt::Key_Escape, QDialog::Rejected}, false},
                                            // Enter is the OK button's: it keeps the edits.
-                                           EndCase{"Enter", 0, Qt::Key_Return, QDialog::Accepted, true}),
-                         [](const auto& row) { return std::string(row.param.name); });
+                                           EndCase{{"Enter", 0, Qt::Key_Return, QDialog::Accepted}, true}),
+                         [](const auto& row) { return std::string(row.param.ending.name); });
 
 TEST(BkLightSettings, MultiKeyHandsOverTheWorkingCopyAndAppliesThePick) {
     BkLightFixture f;
