@@ -1,3 +1,5 @@
+#include "tests/support/ScratchDir.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -8,9 +10,10 @@
 
 namespace {
 
-std::string temporaryDirectory(const char* name) {
-    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
-    return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::filesystem::temp_directory_path().string();
+// A folder of the run's own, or the shared temporary folder when none can be
+// made (which is then left alone at the end).
+std::string folderOrTemporary(const ScratchDir& folder) {
+    return folder.made() ? folder.path() : std::filesystem::temp_directory_path().string();
 }
 
 } // namespace
@@ -20,18 +23,13 @@ std::string temporaryDirectory(const char* name) {
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
-    const std::string runtime = temporaryDirectory("zarn-app-runtime");
-    const std::string state = temporaryDirectory("zarn-app-state");
-    ::chmod(runtime.c_str(), 0700);
-    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    const ScratchDir runtime("zarn-app-runtime");
+    const ScratchDir state("zarn-app-state");
+    ::setenv("XDG_RUNTIME_DIR", folderOrTemporary(runtime).c_str(), 1);
+    ::setenv("XDG_STATE_HOME", folderOrTemporary(state).c_str(), 1);
     ::unsetenv("ZARN_VIRTUAL_HID");
     ::unsetenv("ZARN_SCALE");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    std::error_code ignored;
-    std::filesystem::remove_all(runtime, ignored);
-    std::filesystem::remove_all(state, ignored);
-    return result;
+    return RUN_ALL_TESTS();
 }

@@ -2,7 +2,7 @@
 
 #include "model/ConfigDocument.h"
 #include "model/ProfileFile.h"
-#include "tests/model/ScratchDir.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "model/FirmwareFile.h"
 
-#include "tests/model/ScratchDir.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 #include "model/LayoutComparison.h"
 #include "model/ProfileFile.h"
 #include "platform/HidTransport.h"
+#include "tests/support/ScratchDir.h"
 #include "tools/zarn-sim/EmbeddedSimulator.h"
 
 #include <gtest/gtest.h>
@@ -25,10 +26,8 @@ class LayoutBackupTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ::unsetenv(kVirtualHidVariable);
-        // Short: the simulator's socket lives under it.
-        std::string pattern = (fs::temp_directory_path() / "zarn-bk-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        ASSERT_TRUE(scratch_.made());
+        folder_ = scratch_.path();
         fs::create_directories(folder_ / "run");
         fs::permissions(folder_ / "run", fs::perms::owner_all);
         ::setenv("XDG_RUNTIME_DIR", (folder_ / "run").c_str(), 1);
@@ -43,10 +42,10 @@ protected:
     void TearDown() override {
         sim_.reset();
         ::unsetenv(kVirtualHidVariable);
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
+    // Short: the simulator's socket lives under it.
+    ScratchDir scratch_{"zarn-bk"};
     fs::path folder_;
     std::unique_ptr<EmbeddedSimulator> sim_;
 };

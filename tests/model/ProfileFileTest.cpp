@@ -1,7 +1,7 @@
 #include "model/ProfileFile.h"
 
 #include "model/ConfigDocument.h"
-#include "tests/model/ScratchDir.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

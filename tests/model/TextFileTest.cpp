@@ -3,7 +3,8 @@
 #include "model/EncodingNames.h"
 #include "model/TextEncoding.h"
 #include "platform/CodePageConverter.h"
-#include "tests/model/ScratchDir.h"
+#include "tests/model/ScopedLocale.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

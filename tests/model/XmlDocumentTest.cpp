@@ -2,7 +2,7 @@
 
 #include "model/TextEncoding.h"
 #include "model/XmlEntities.h"
-#include "tests/model/ScratchDir.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 

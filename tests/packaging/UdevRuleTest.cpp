@@ -1,5 +1,7 @@
 #include "tests/packaging/UdevRules.h"
 
+#include "tests/support/ScratchDir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,20 +25,15 @@ std::string readRules() {
 // (ids) > USB interface (number, class) > HID device > hidraw node.
 class FakeSysfs {
 public:
-    FakeSysfs() {
-        std::string pattern = (fs::temp_directory_path() / "zarn-sysfs-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
+    FakeSysfs() : root_(scratch_.path()) {
+        if (!scratch_.made()) {
+            return;
+        }
         for (const char* subsystem : {"bus/usb", "bus/hid", "class/hidraw", "class/input"}) {
             fs::create_directories(root_ / subsystem);
         }
         hub_ = device(root_ / "devices/pci0000:00/0000:00:14.0/usb1", "bus/usb", {{"idVendor", "1d6b"}});
     }
-    ~FakeSysfs() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    FakeSysfs(const FakeSysfs&) = delete;
-    FakeSysfs& operator=(const FakeSysfs&) = delete;
 
     // The hidraw node of interface `interfaceNumber` of a USB keyboard on port `port`.
     std::string hidraw(int port, const std::string& vendor, const std::string& product, int interfaceNumber,
@@ -76,6 +73,7 @@ private:
         return path;
     }
 
+    ScratchDir scratch_{"zarn-sysfs"};
     fs::path root_;
     fs::path hub_;
 };

@@ -1,6 +1,7 @@
 #include "platform/HidTransport.h"
 #include "platform/TransferLock.h"
 #include "platform/VirtualHid.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -29,18 +30,12 @@ namespace {
 class OpenFolder {
 public:
     OpenFolder() {
-        std::string pattern = (fs::temp_directory_path() / "zarn-access-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-        ::chmod(path_.c_str(), 0755);
+        if (scratch_.made()) {
+            ::chmod(scratch_.path().c_str(), 0755);
+        }
     }
-    ~OpenFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    OpenFolder(const OpenFolder&) = delete;
-    OpenFolder& operator=(const OpenFolder&) = delete;
 
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    std::string file(const std::string& name) const { return scratch_.file(name); }
 
     std::string regularFile(const std::string& name, mode_t mode) const {
         const std::string path = file(name);
@@ -50,7 +45,7 @@ public:
     }
 
 private:
-    std::string path_;
+    ScratchDir scratch_{"zarn-access"};
 };
 
 // A SOCK_SEQPACKET socket listening at `path`; with `keepListening` false it

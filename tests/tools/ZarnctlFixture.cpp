@@ -71,9 +71,8 @@ std::optional<uid_t> UnprivilegedUser() {
 }
 
 void ZarnctlTest::SetUp() {
-    std::string pattern = (fs::temp_directory_path() / "zarnctl-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    ASSERT_TRUE(scratch_.made());
+    folder_ = scratch_.path();
     fs::create_directories(folder_ / "state");
     fs::create_directories(folder_ / "run");
     fs::permissions(folder_ / "run", fs::perms::owner_all);
@@ -81,11 +80,6 @@ void ZarnctlTest::SetUp() {
     environment_["XDG_RUNTIME_DIR"] = (folder_ / "run").string();
     // A keyboard that is never there: no socket at that path.
     environment_["ZARN_VIRTUAL_HID"] = "0483:5239:1=" + (folder_ / "nowhere.sock").string();
-}
-
-void ZarnctlTest::TearDown() {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
 }
 
 CliRun ZarnctlTest::zarnctl(const std::vector<std::string>& args) {

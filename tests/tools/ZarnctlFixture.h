@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/ScratchDir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,11 +28,11 @@ std::string lineOf(const std::string& text, const std::string& start);
 class ZarnctlTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     CliRun zarnctl(const std::vector<std::string>& args);
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
 
+    ScratchDir scratch_{"zarnctl-test"};
     std::filesystem::path folder_;
     std::map<std::string, std::string> environment_;
     // Runs zarnctl as this user (and its own group) instead of the test's.
