@@ -35,6 +35,9 @@ public:
     bool SameContent(const RecordList& other) const;
 
     int count() const { return static_cast<int>(items.size()); }
+
+    // Every field, children and view included.
+    friend bool operator==(const RecordList&, const RecordList&) = default;
 };
 
 // Keeps a used combo, macro or emulation in its library and selects it there.
