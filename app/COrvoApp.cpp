@@ -21,7 +21,8 @@ int DetectModelWithRetries(const ModelDetector& detect, const Sleeper& sleep) {
 }
 
 COrvoApp::COrvoApp(ConfigDocument& doc, UserPrompts& prompts, std::optional<float> scaleOverride)
-    : doc_(doc), context_{doc, resources_, prompts, worker_, hook_, clock_, scaleOverride, {}, {}, {}, {}},
+    : doc_(doc), context_{doc,           resources_, prompts, worker_, hook_, clock_,
+                          scaleOverride, {},         {},      {},      {},    {}},
       detect_([&doc] { return doc.device.DetectDeviceType(); }),
       sleep_([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }) {
     context_.dialogs.keySettings = [this](QWidget* parent) {

@@ -51,6 +51,11 @@ struct DesktopServices {
     std::function<bool()> windowKeysReadable;
 };
 
+// Told after each device operation a window runs through runDeviceOperation(),
+// before the user hears how it ended; the main window keeps its undo steps,
+// and what it knows the keyboard holds, by it.
+using DeviceOperationObserver = std::function<void(int operationCode, ProgressOutcome outcome)>;
+
 // What every window of the program works with.
 struct GuiContext {
     ConfigDocument& doc;
@@ -64,4 +69,5 @@ struct GuiContext {
     ClickIntervals clicks;
     DialogRunners dialogs;
     DesktopServices desktop;
+    DeviceOperationObserver deviceOperationEnded;
 };

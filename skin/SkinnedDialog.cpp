@@ -529,6 +529,9 @@ ProgressOutcome SkinnedDialog::runDeviceOperation(int operationCode, const Opera
     const ProgressOutcome outcome = context_.dialogs.deviceOperation
                                         ? context_.dialogs.deviceOperation(this, operationCode)
                                         : ProgressOutcome::Failed;
+    if (context_.deviceOperationEnded) {
+        context_.deviceOperationEnded(operationCode, outcome);
+    }
     const OperationMessage& said = outcome == ProgressOutcome::Finished ? messages.finished
                                    : outcome == ProgressOutcome::Failed ? messages.failed
                                                                         : messages.cancelled;

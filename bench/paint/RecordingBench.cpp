@@ -49,7 +49,7 @@ void BenchRecordingLatency(COrvoApp& program, float scale) {
     hook.readWindowKeys(true);
     GuiContext context{base.doc,    base.resources, base.prompts,       base.worker,
                        hook,        base.clock,     base.scaleOverride, base.pauses,
-                       base.clicks, base.dialogs,   base.desktop};
+                       base.clicks, base.dialogs,   base.desktop,       base.deviceOperationEnded};
     context.clicks.keySettingsDropMs = 0;
     context.desktop.windowKeysReadable = [] {
         return true;

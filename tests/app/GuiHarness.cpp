@@ -32,7 +32,7 @@ const char* SimModelName(int modelType) {
 }
 
 GuiHarness::GuiHarness(int modelType, std::optional<float> scale, SimServerOptions server)
-    : context{doc, resources, prompts, worker, hook, clock, scale, {20, 40}, {20, 10, 30}, {}, {}} {
+    : context{doc, resources, prompts, worker, hook, clock, scale, {20, 40}, {20, 10, 30}, {}, {}, {}} {
     context.dialogs.deviceOperation = [this](QWidget* parent, int operationCode) {
         return RunProgressDialog(context, parent, operationCode);
     };
