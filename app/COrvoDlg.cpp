@@ -21,6 +21,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -105,6 +106,7 @@ COrvoDlg::COrvoDlg(GuiContext& context, QWidget* parent) : SkinnedDialog(context
 }
 
 COrvoDlg::~COrvoDlg() {
+    context_.deviceOperationEnded = nullptr;
     monitor_.reset();
     if (tray_) {
         tray_->hide();
@@ -141,6 +143,13 @@ bool COrvoDlg::initialise() {
     doc.ResetToDefaults();
     doc.unsavedKeyChanges = 0;
     doc.clicksBlocked = 0;
+    // The program starts out taking the keyboard to hold the factory
+    // assignment it shows (nothing unsaved), and undo goes back no further.
+    history_.reset(doc);
+    keyboard_.holdKeysOf(doc);
+    context_.deviceOperationEnded = [this](int operationCode, ProgressOutcome outcome) {
+        deviceOperationEnded(operationCode, outcome);
+    };
 
     tray_ = std::make_unique<QSystemTrayIcon>(icon);
     tray_->setToolTip(modelCaption());
@@ -245,7 +254,7 @@ void COrvoDlg::runCommand(int id) {
         openProfile();
         break;
     case kCmdDefaults:
-        context_.worker.waitIdle();
+        waitForDevice();
         doc.ResetToDefaults();
         update();
         break;
@@ -253,7 +262,7 @@ void COrvoDlg::runCommand(int id) {
         writeKeys();
         break;
     case kCmdBacklight:
-        context_.worker.waitIdle();
+        waitForDevice();
         if (context_.dialogs.backlight) {
             context_.dialogs.backlight(this);
         }
@@ -281,6 +290,7 @@ void COrvoDlg::runCommand(int id) {
         }
         break;
     }
+    recordEdit();
     showStatus();
     handlePendingDeviceChange();
 }
@@ -330,7 +340,7 @@ void COrvoDlg::readAll() {
 }
 
 void COrvoDlg::editKey(int keyNumber) {
-    context_.worker.waitIdle();
+    waitForDevice();
     context_.doc.selectedKey = keyNumber;
     if (context_.dialogs.keySettings && context_.dialogs.keySettings(this) == QDialog::Accepted) {
         context_.doc.unsavedKeyChanges = 1;
@@ -356,7 +366,7 @@ void COrvoDlg::openProfile() {
     const std::optional<QString> path =
         context_.prompts.openFile(this, {QString::fromUtf8(profileFilter()), QStringLiteral("pro"), false});
     if (path) {
-        context_.worker.waitIdle();
+        waitForDevice();
         const ProfileResult result = LoadProfile(context_.doc, path->toStdString());
         if (!result) {
             say(profileErrorText(result, false, context_.doc.uiLanguage == "zh-CN", context_.doc.modelType),
@@ -367,6 +377,93 @@ void COrvoDlg::openProfile() {
     // The click that closed the file dialog must not reach the keyboard picture.
     context_.doc.clicksBlocked = 1;
     clickTimer_.start(kClickBlockMs);
+}
+
+// A transfer that a cancelled progress dialog left running may still write
+// into the document; once it has ended, what it wrote is a step of its own,
+// apart from the command that follows.
+void COrvoDlg::waitForDevice() {
+    context_.worker.waitIdle();
+    history_.record(context_.doc);
+}
+
+// A step is whatever an editing command changed; the document is not looked
+// at while a cancelled transfer may still write into it (the next command
+// or undo takes that once it has ended).
+void COrvoDlg::recordEdit() {
+    if (!context_.worker.busy()) {
+        history_.record(context_.doc);
+    }
+}
+
+void COrvoDlg::deviceOperationEnded(int operationCode, ProgressOutcome outcome) {
+    const ConfigDocument& doc = context_.doc;
+    if (outcome != ProgressOutcome::Cancelled) {
+        // The job has posted its end and touches the document no more.
+        context_.worker.waitIdle();
+    }
+    switch (operationCode) {
+    case 1:
+        // A write that did not run to its end may have left any mix behind.
+        if (outcome == ProgressOutcome::Finished) {
+            keyboard_.holdKeysOf(doc);
+        } else {
+            keyboard_.forget();
+        }
+        break;
+    case 3:
+        if (outcome == ProgressOutcome::Finished) {
+            keyboard_.holdKeysOf(doc);
+        }
+        break;
+    default:
+        break;
+    }
+    // Reads change the document, the backlight dialog's Read included, and
+    // each is a step of its own.
+    recordEdit();
+}
+
+bool COrvoDlg::undoEdit() {
+    waitForDevice();
+    if (!history_.undo(context_.doc)) {
+        return false;
+    }
+    showUndoneState();
+    return true;
+}
+
+bool COrvoDlg::redoEdit() {
+    waitForDevice();
+    if (!history_.redo(context_.doc)) {
+        return false;
+    }
+    showUndoneState();
+    return true;
+}
+
+// The flag follows the keyboard, not the history: whatever the document
+// holds now is unsaved exactly when writing it would change the keyboard.
+void COrvoDlg::showUndoneState() {
+    context_.doc.unsavedKeyChanges = keyboard_.differFrom(context_.doc) ? 1 : 0;
+    update();
+    showStatus();
+}
+
+void COrvoDlg::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool ctrl = modifiers == Qt::ControlModifier;
+    const bool ctrlShift = modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+    if (ctrl && event->key() == Qt::Key_Z) {
+        undoEdit();
+    } else if ((ctrlShift && event->key() == Qt::Key_Z) || (ctrl && event->key() == Qt::Key_Y)) {
+        redoEdit();
+    } else {
+        SkinnedDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void COrvoDlg::unblockClicks() {

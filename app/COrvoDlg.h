@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/EditHistory.h"
+#include "model/KeyboardKeys.h"
 #include "skin/SkinnedDialog.h"
 
 #include <QString>
@@ -43,6 +45,13 @@ public:
     // The device-change notification.
     void deviceChanged();
 
+    // Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y): the document as it was before
+    // the last edit of this run, or after the edit undone last.  Nothing
+    // reaches the keyboard.  False when there is no such step.
+    bool undoEdit();
+    bool redoEdit();
+    const EditHistory& history() const { return history_; }
+
     // File dialog filter of profiles, in the program's notation.
     static const char* profileFilter() { return "pro(*.pro)|*.pro|All Files(*.*)|*.*||"; }
 
@@ -53,6 +62,7 @@ protected:
     void paintElement(QPainter& painter, SkinItem& item) override;
     void hoverChanged(const SkinItem* hovered) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void exitFlow();
@@ -68,6 +78,10 @@ private:
     void showFromTray();
     void showMenuAt(const QPoint& where);
     void unblockClicks();
+    void waitForDevice();
+    void recordEdit();
+    void deviceOperationEnded(int operationCode, ProgressOutcome outcome);
+    void showUndoneState();
     void handlePendingDeviceChange();
     ProgressOutcome runProgress(int operationCode);
     void say(const QString& text, PromptIcon icon);
@@ -90,4 +104,6 @@ private:
     bool deviceChangePending_ = false;
     bool endedByUnplug_ = false;
     bool closing_ = false;
+    EditHistory history_;
+    KeyboardKeys keyboard_;
 };
