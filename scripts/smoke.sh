@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end smoke of the program on the simulated keyboard under Xvfb:
 # sets a key in the key settings dialog (every page of which it shows in
-# both languages), records a macro on another through the keyboard grab,
+# both languages), undoes and redoes that with Ctrl+Z and Ctrl+Shift+Z,
+# records a macro on another through the keyboard grab,
 # writes the keys, reads everything, colours a key and writes the colours,
 # switches the language, takes screenshots into BUILD_DIR/screenshots/ and
 # exits through the exit command; then asks the simulated keyboard whether it
@@ -169,6 +170,22 @@ key_pages zh
 dialog_click 290 64 # Multimedia
 dialog_click 413 170 # Mute
 dialog_click 407 336 # OK
+xdotool mousemove $((left + 640)) $((top + 30))
+# Ctrl+Z takes the key edit back, Ctrl+Shift+Z brings it again: the marker
+# bar at the foot of key A is magenta (Multimedia) only while A is Mute.
+markerOfA() {
+    sleep 0.5
+    /usr/bin/import -window root -crop "1x1+$((left + 293))+$((top + 405))" +repage -depth 8 txt:- 2>/dev/null |
+        grep -o '#[0-9A-F]\{6\}' | head -n1
+}
+[ "$(markerOfA)" = "#FF00FF" ] || fail "key A shows no Multimedia marker after the edit ($(markerOfA))"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key ctrl+z
+[ "$(markerOfA)" != "#FF00FF" ] || fail "Ctrl+Z left key A as Mute"
+shot main-undone
+xdotool key ctrl+shift+z
+[ "$(markerOfA)" = "#FF00FF" ] || fail "Ctrl+Shift+Z did not bring Mute back to key A ($(markerOfA))"
+echo "smoke: Ctrl+Z and Ctrl+Shift+Z undo and redo the key edit"
 click 385 385 1 # key D: a macro recorded through the keyboard grab
 find_dialog "the key settings dialog"
 dialog_click 134 64 # Macro
