@@ -274,6 +274,11 @@ void COrvoDlg::runCommand(int id) {
     case kCmdFirmware: {
         COrvoDialogFirmwareUpdate dialog(context_, this);
         dialog.exec();
+        // An update may leave the factory layout, or the one written back,
+        // on the keyboard: what it holds is known again after a write or read.
+        if (dialog.updateStarted()) {
+            keyboard_.forget();
+        }
         break;
     }
     case kCmdLayer:

@@ -164,6 +164,7 @@ void COrvoDialogFirmwareUpdate::startUpdate() {
 // cannot be read stops the update until the user says to go on.
 void COrvoDialogFirmwareUpdate::startDownload(bool backUpFirst) {
     updateReady = 0;
+    updateStarted_ = true;
     ConfigDocument& doc = context_.doc;
     doc.firmwarePath = chosenFilePath.toStdString();
     const std::string path = doc.firmwarePath;

@@ -40,6 +40,8 @@ public:
     // Where the layout of before the current update was saved; empty
     // before one and when it could not be read.
     QString backupPath() const;
+    // Whether a download was started: the keyboard may hold another layout since.
+    bool updateStarted() const { return updateStarted_; }
 
 protected:
     void runCommand(int id) override;
@@ -68,6 +70,7 @@ private:
     QLineEdit* versionEdit_ = nullptr;
     QLineEdit* pathEdit_ = nullptr;
     std::shared_ptr<LayoutState> layout_ = std::make_shared<LayoutState>();
+    bool updateStarted_ = false;
 };
 
 // The download the dialog's worker runs: 1 downloaded, 2 failed, 3 file not

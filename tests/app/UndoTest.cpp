@@ -1,6 +1,7 @@
 #include "app/COrvoApp.h"
 #include "app/COrvoDlg.h"
 #include "app/elements/BkLightElements.h"
+#include "app/elements/FirmwareUpdateElements.h"
 #include "app/elements/MainWindowElements.h"
 #include "model/ProfileFile.h"
 #include "tests/app/GuiHarness.h"
@@ -152,7 +153,8 @@ TEST(Undo, StepsThroughEveryKindOfEditAndSendsNothing) {
 }
 
 // The flag says whether the keyboard holds what the document shows: it
-// follows undo past a write both ways, and stays up when a write broke off.
+// follows undo past a write both ways, and stays up when a write broke off
+// or a firmware update may have changed the keyboard.
 TEST(Undo, UnsavedFlagComparesWithWhatTheKeyboardHolds) {
     Program p(3);
     ASSERT_TRUE(p.initialised);
@@ -174,6 +176,28 @@ TEST(Undo, UnsavedFlagComparesWithWhatTheKeyboardHolds) {
     EXPECT_EQ(doc.keyMode[2 * 43], kTypeMultimedia);
     EXPECT_EQ(doc.unsavedKeyChanges, 0);
 
+    // A firmware update leaves the keyboard with its factory layout here
+    // (the layout is not written back): Mute is unwritten again.
+    const std::string firmware = RunningSim::makeTemporaryDirectory() + "/Zarn_v2.hex";
+    std::ofstream(firmware) << ":0100000000FF\r\n:00000001FF\r\n";
+    WhenModal(&p.window, [&](QWidget* modal) {
+        auto& update = *static_cast<SkinnedDialog*>(modal);
+        p.gui.prompts.nextFile(QString::fromStdString(firmware));
+        ClickOn(update, kFirmwareCmdOpen);
+        p.gui.prompts.nextAnswer(PromptAnswer::Ok); // downloaded
+        p.gui.prompts.nextAnswer(PromptAnswer::No); // the layout not written back
+        const std::size_t said = p.gui.prompts.shown().size();
+        ClickOn(update, kFirmwareCmdUpdate);
+        EXPECT_TRUE(WaitUntil([&] { return p.gui.prompts.shown().size() >= said + 2; }, 20000));
+        ClickOn(update, kFirmwareCmdClose);
+    });
+    ClickOn(p.window, kCmdFirmware);
+    p.undo();
+    p.redo();
+    EXPECT_EQ(doc.keyMode[2 * 43], kTypeMultimedia);
+    EXPECT_EQ(doc.unsavedKeyChanges, 1);
+
+    ClickOn(p.window, kCmdWriteKeys);
     p.setToMute(44);
     p.app.context().dialogs.deviceOperation = [](QWidget*, int) {
         return ProgressOutcome::Failed;
