@@ -450,10 +450,38 @@ void SkinPainter::keyboardCase(const QRectF& rect, const CapStyle& style) {
     p.drawRoundedRect(plateRect, 6, 6);
 }
 
+namespace {
+
+// The cap inside a key's rectangle, and its top surface: raised and offset
+// upwards at rest, sunk when pressed.
+QRectF capRect(const SkinRect& rect, const CapStyle& style) {
+    return toRectF(rect).adjusted(style.inset, style.inset, -style.inset, -style.inset);
+}
+
+QRectF capTop(const QRectF& cap, bool pressed) {
+    return pressed ? cap.adjusted(3, 3.5, -3, -2.5) : cap.adjusted(3.5, 2, -3.5, -5.5);
+}
+
+// Where a legend in a shared face goes: on the top it stands on, a little
+// narrower than the top at rest in every look, so that it breaks the same way
+// in every image and never meets the side wall of a picked key's lit face,
+// where a letter looks cut off.
+QRectF legendArea(const QRectF& cap, bool pressed) {
+    constexpr qreal clearance = 0.5;
+    const QRectF rest = capTop(cap, false);
+    const QRectF top = capTop(cap, pressed);
+    return QRectF(rest.left() + clearance, top.top(), rest.width() - 2 * clearance, top.height());
+}
+
+// A legend centred in `rect` in one face, broken in two where one line is too wide.
+void setLegend(QPainter& p, const QRectF& rect, const QString& text, LegendFace face);
+
+} // namespace
+
 void SkinPainter::keyCap(const SkinRect& rect, const QString& legend, Look look, const CapStyle& style,
-                         int hue) {
+                         int hue, std::optional<LegendFace> legendFace) {
     QPainter& p = painter_;
-    const QRectF r = toRectF(rect).adjusted(style.inset, style.inset, -style.inset, -style.inset);
+    const QRectF r = capRect(rect, style);
     const qreal radius = 4;
     const bool chosen = look == Look::Pressed && style.chosen.isValid();
     const bool pressed = look == Look::Pressed && !chosen;
@@ -480,8 +508,7 @@ void SkinPainter::keyCap(const SkinRect& rect, const QString& legend, Look look,
     p.setBrush(skirt);
     p.drawRoundedRect(r, radius, radius);
 
-    // Top surface: raised and offset upwards at rest, sunk when pressed.
-    const QRectF top = pressed ? r.adjusted(3, 3.5, -3, -2.5) : r.adjusted(3.5, 2, -3.5, -5.5);
+    const QRectF top = capTop(r, pressed);
     QLinearGradient face(0, top.top(), 0, top.bottom());
     if (chosen) {
         face.setColorAt(0.0, style.chosen.lighter(125));
@@ -529,6 +556,11 @@ void SkinPainter::keyCap(const SkinRect& rect, const QString& legend, Look look,
     if (chosen) {
         ink = QColor(24, 20, 16);
     }
+    if (legendFace) {
+        p.setPen(ink);
+        setLegend(p, legendArea(r, pressed), legend, *legendFace);
+        return;
+    }
     // The legend may run over the cap's side walls: narrow caps need the room.
     fittedText(QRectF(r.left() + 1.5, top.top(), r.width() - 3, top.height()), legend, ink,
                style.legendPixels, true);
@@ -555,10 +587,14 @@ int legendBreak(const QString& text) {
     return -1;
 }
 
+bool fits(const QRectF& rect, const QString& text, const QFont& font) {
+    const QRectF need = QFontMetricsF(font).boundingRect(rect, Qt::AlignCenter, text);
+    return need.width() <= rect.width() && need.height() <= rect.height() + 2;
+}
+
 bool drawIfFits(QPainter& p, const QRectF& rect, const QString& text, int size, bool bold) {
     const QFont font = skinFont(size, bold);
-    const QRectF need = QFontMetricsF(font).boundingRect(rect, Qt::AlignCenter, text);
-    if (need.width() > rect.width() || need.height() > rect.height() + 2) {
+    if (!fits(rect, text, font)) {
         return false;
     }
     p.setFont(font);
@@ -566,7 +602,47 @@ bool drawIfFits(QPainter& p, const QRectF& rect, const QString& text, int size, 
     return true;
 }
 
+// The legend as it is set in a face: on one line, or broken in two.
+QString legendLines(const QString& text, const QRectF& rect, const QFont& font) {
+    const int split = legendBreak(text);
+    if (fits(rect, text, font) || split <= 0) {
+        return text;
+    }
+    return text.left(split) + QLatin1Char('\n') + text.mid(split).trimmed();
+}
+
+bool legendFits(const QRectF& rect, const QString& text, const QFont& font) {
+    return fits(rect, legendLines(text, rect, font), font);
+}
+
+// A shared face never goes below this: smaller legends stop being legible.
+constexpr int kSmallestSharedLegend = 7;
+
+void setLegend(QPainter& p, const QRectF& rect, const QString& text, LegendFace face) {
+    const QFont font = skinFont(face.pixels, face.bold);
+    p.setFont(font);
+    p.drawText(rect, Qt::AlignCenter, legendLines(text, rect, font));
+}
+
 } // namespace
+
+LegendFace SharedLegendFace(const std::vector<CapLegend>& legends, const CapStyle& style) {
+    const auto allFit = [&](LegendFace face) {
+        const QFont font = skinFont(face.pixels, face.bold);
+        return std::all_of(legends.begin(), legends.end(), [&](const CapLegend& legend) {
+            const QRectF cap = capRect(legend.rect, style);
+            return legendFits(legendArea(cap, false), legend.text, font);
+        });
+    };
+    for (int pixels = style.legendPixels; pixels >= kSmallestSharedLegend; --pixels) {
+        for (const bool bold : {true, false}) {
+            if (allFit({pixels, bold})) {
+                return {pixels, bold};
+            }
+        }
+    }
+    return {kSmallestSharedLegend, false};
+}
 
 void SkinPainter::fittedText(const QRectF& rect, const QString& text, const QColor& colour, int pixels,
                              bool bold) {

@@ -8,6 +8,9 @@
 #include <QRectF>
 #include <QString>
 
+#include <optional>
+#include <vector>
+
 // How an element is drawn in one of the window's images: the background shows
 // it at rest, the hover image lit, the selected image pressed or switched on.
 enum class Look { Normal, Hover, Pressed };
@@ -26,6 +29,24 @@ struct CapStyle {
     // dialogs draw a colour frame just outside the rectangle: their caps fill it.
     qreal inset = 1.5;
 };
+
+// One face for the legends of a cluster of keys: a size, bold or regular.
+struct LegendFace {
+    int pixels;
+    bool bold;
+};
+
+// A key and its legend, as a cluster is measured.
+struct CapLegend {
+    SkinRect rect;
+    QString text;
+};
+
+// The largest face, at most style.legendPixels, in which every legend fits
+// its cap, on one line or on two where it breaks (see fittedText): at each
+// size the bold face, then the narrower regular one.  Keys of one row or
+// cluster set in it read as one set instead of each shrunk on its own.
+LegendFace SharedLegendFace(const std::vector<CapLegend>& legends, const CapStyle& style);
 
 QRectF toRectF(const SkinRect& rect);
 
@@ -64,8 +85,10 @@ public:
     void recordLamp(const SkinRect& rect, Look look);
     // A keyboard case behind the caps.
     void keyboardCase(const QRectF& rect, const CapStyle& style);
-    // hue: the key's colour in the rainbow of the RGB models (degrees).
-    void keyCap(const SkinRect& rect, const QString& legend, Look look, const CapStyle& style, int hue);
+    // hue: the key's colour in the rainbow of the RGB models (degrees).  The
+    // legend is fitted on its own, or set in `legendFace` when one is given.
+    void keyCap(const SkinRect& rect, const QString& legend, Look look, const CapStyle& style, int hue,
+                std::optional<LegendFace> legendFace = std::nullopt);
     // Text fitted into a rectangle: shrinks, then breaks into two lines.
     void fittedText(const QRectF& rect, const QString& text, const QColor& colour, int pixels, bool bold);
     void wordmark(qreal x, qreal y, const QString& model);
