@@ -4,6 +4,7 @@
 #include "app/UserGuide.h"
 #include "app/elements/ImageIds.h"
 #include "app/elements/MainWindowElements.h"
+#include "app/elements/SkinItemPainting.h"
 #include "firmware/COrvoDialogFirmwareUpdate.h"
 #include "model/ConfigDocument.h"
 #include "model/ProfileFile.h"
@@ -46,9 +47,7 @@ constexpr LPARAM kRightButtonUp = 0x205;
 constexpr int kClickBlockMs = 500;
 
 QColor modeColour(int mode) {
-    const ColorRef c = kModeColours[static_cast<std::size_t>(mode)];
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
+    return ToQColor(kModeColours[static_cast<std::size_t>(mode)]);
 }
 
 // The status texts are printf patterns with %s fields only.

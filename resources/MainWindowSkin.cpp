@@ -1,4 +1,5 @@
 #include "app/elements/MainWindowElements.h"
+#include "app/elements/SkinItemPainting.h"
 #include "resources/SkinFonts.h"
 #include "resources/SkinImages.h"
 #include "resources/SkinPainter.h"
@@ -160,7 +161,7 @@ void drawLegendSwatches(SkinPainter& skin, const SkinTable& table) {
         p.drawRoundedRect(box.adjusted(-1, -1, 1, 1), 3, 3);
         // The exact marker colour, so the legend matches the bars on the keys.
         p.setPen(Qt::NoPen);
-        p.setBrush(fromColorRef(kModeColours[static_cast<std::size_t>(swatch.keyMode)]));
+        p.setBrush(ToQColor(kModeColours[static_cast<std::size_t>(swatch.keyMode)]));
         p.drawRoundedRect(box, 2, 2);
     }
 }

@@ -1,5 +1,6 @@
 #include "resources/SkinPainter.h"
 
+#include "app/elements/SkinItemPainting.h"
 #include "resources/SkinFonts.h"
 
 #include <QFontMetricsF>
@@ -96,11 +97,6 @@ int pushAway(int channel, int keyChannel) {
 
 QRectF toRectF(const SkinRect& rect) {
     return QRectF(rect.left, rect.top, rect.width(), rect.height());
-}
-
-QColor fromColorRef(ColorRef colour) {
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
 }
 
 SkinPainter::SkinPainter(int width, int height) : image_(width, height, QImage::Format_ARGB32_Premultiplied) {
@@ -708,8 +704,7 @@ void SkinPainter::wordmark(qreal x, qreal y, const QString& model) {
 
 QImage SkinPainter::finish(ColorRef colourKey) {
     painter_.end();
-    const QRgb key = qRgb(static_cast<int>(colourKey & 0xFF), static_cast<int>((colourKey >> 8) & 0xFF),
-                          static_cast<int>((colourKey >> 16) & 0xFF));
+    const QRgb key = ToQColor(colourKey).rgb();
     QImage out(image_.size(), QImage::Format_RGB32);
     for (int y = 0; y < image_.height(); ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(image_.constScanLine(y));

@@ -100,8 +100,6 @@ private:
     QPainter painter_;
 };
 
-QColor fromColorRef(ColorRef colour);
-
 // Accent colours of the whole interface.
 namespace skin {
 inline const QColor kAccent(255, 140, 30);

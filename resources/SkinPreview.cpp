@@ -8,11 +8,17 @@
 // child controls where they are placed, and for the lighting dialogs a
 // coloured two-pixel frame around every key; then stretched once, smoothly,
 // to ScaleFactor 1, 1.5 and 2, in both languages.
+//
+// Captions go through the element tables' own colours and alignment, as the
+// windows draw them.  The scroll bars and key frames are drawn here as they
+// look at rest: their widgets live in the window framework, which the skin
+// tools are built before and do not link.
 
 #include "app/elements/BkLightElements.h"
 #include "app/elements/ImageIds.h"
 #include "app/elements/KeySettingsElements.h"
 #include "app/elements/MultiSelectElements.h"
+#include "app/elements/SkinItemPainting.h"
 #include "app/elements/VirtualKeyElements.h"
 
 #include <QDir>
@@ -33,27 +39,10 @@ namespace {
 
 constexpr float kScales[] = {1.0f, 1.5f, 2.0f};
 
-QColor toColour(ColorRef c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
-}
-
 QFont fontOf(int pixels) {
     QFont font;
     font.setPixelSize(std::max(pixels, 1));
     return font;
-}
-
-int alignment(int textFormat) {
-    const int vertical = (textFormat & 4) != 0 ? Qt::AlignVCenter : Qt::AlignTop;
-    switch (textFormat & 3) {
-    case kTextCentre:
-        return vertical | Qt::AlignHCenter;
-    case kTextRight:
-        return vertical | Qt::AlignRight;
-    default:
-        return vertical | Qt::AlignLeft;
-    }
 }
 
 // A child control in window pixels: x, y, width, height, 1080-based.
@@ -99,10 +88,10 @@ void drawCaption(QPainter& p, const SkinItem& item, const std::string& text) {
         return;
     }
     p.setFont(fontOf(item.fontIndex));
-    p.setPen(toColour(item.selected != 0 ? item.selectedTextColour : item.textColour));
+    p.setPen(ToQColor(item.selected != 0 ? item.selectedTextColour : item.textColour));
     const SkinRect& r = item.rect;
-    p.drawText(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)), alignment(item.textFormat),
-               QString::fromStdString(text));
+    p.drawText(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)),
+               ToQtAlignment(item.textFormat), QString::fromStdString(text));
 }
 
 void drawScrollBar(QPainter& p, const QImage& skin, const QRect& place) {

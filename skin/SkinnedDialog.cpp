@@ -1,5 +1,6 @@
 #include "skin/SkinnedDialog.h"
 
+#include "app/elements/SkinItemPainting.h"
 #include "app/elements/WindowDescription.h"
 #include "model/Catalogue.h"
 #include "model/ConfigDocument.h"
@@ -26,11 +27,6 @@
 
 namespace {
 
-QColor toQColor(ColorRef colour) {
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
-
 // Key pixels become transparent, so the final smooth stretch does not bleed
 // the key colour into the window's edges.
 QImage withoutKeyColour(const QImage& image, QRgb key) {
@@ -44,18 +40,6 @@ QImage withoutKeyColour(const QImage& image, QRgb key) {
         }
     }
     return result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
-int alignment(int textFormat) {
-    const int vertical = (textFormat & kTextVCentre) != 0 ? Qt::AlignVCenter : Qt::AlignTop;
-    switch (textFormat & kTextHorizontalMask) {
-    case kTextCentre:
-        return vertical | Qt::AlignHCenter;
-    case kTextRight:
-        return vertical | Qt::AlignRight;
-    default:
-        return vertical | Qt::AlignLeft;
-    }
 }
 
 QRect toQRect(const SkinRect& r) {
@@ -117,7 +101,7 @@ void SkinnedDialog::setUpSkin(SkinWindow window) {
 
 void SkinnedDialog::setUpSkin(Skin skin) {
     scale_ = context_.doc.scaleFactor;
-    colourKey_ = toQColor(skin.colourKey).rgb();
+    colourKey_ = ToQColor(skin.colourKey).rgb();
     setImages(std::move(skin.background), std::move(skin.hover), std::move(skin.selected));
     imageSize_ = background_.isNull() ? skin.designSize : background_.size();
     const QSize windowSize(Scaled(imageSize_.width(), scale_), Scaled(imageSize_.height(), scale_));
@@ -231,8 +215,8 @@ void SkinnedDialog::drawCaption(QPainter& painter, const SkinItem& item, const S
         return;
     }
     painter.setFont(context_.resources.font(item.fontIndex));
-    painter.setPen(toQColor(item.selected != 0 ? item.selectedTextColour : item.textColour));
-    painter.drawText(toQRect(r), alignment(item.textFormat), QString::fromStdString(found->second));
+    painter.setPen(ToQColor(item.selected != 0 ? item.selectedTextColour : item.textColour));
+    painter.drawText(toQRect(r), ToQtAlignment(item.textFormat), QString::fromStdString(found->second));
 }
 
 void SkinnedDialog::invalidate(const QRect& area) {
