@@ -1,5 +1,7 @@
 #include "controls/CSkinScrollBar.h"
 
+#include "controls/ScrollBarSkinGrid.h"
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -13,21 +15,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace scroll_bar_skin;
+
 namespace {
 
-constexpr int kColumns = 9;
-constexpr int kRows = 3;
-constexpr int kNormalRow = 0;
-constexpr int kHoverRow = 1;
-constexpr int kPressedRow = 2;
-// Columns of a vertical bar; a horizontal bar's are four further right.
-constexpr int kArrowColumn[2] = {0, 1};
-constexpr int kThumbColumn = 2;
-constexpr int kTrackColumn = 3;
-constexpr int kHorizontalColumns = 4;
-// The thumb's ends are drawn as the skin has them; only its middle is tiled,
-// so a rounded end keeps its shape at every thumb length.
-constexpr int kThumbEnd = 3;
 // A thumb is never drawn shorter than this, whatever the range.
 constexpr int kMinimumThumb = 6;
 // Below this track length there is no room for a thumb.
@@ -247,15 +238,16 @@ void CSkinScrollBar::mirrorIntoSlider() {
 }
 
 int CSkinScrollBar::columnOf(int part) const {
-    const int base = orientation() == Qt::Vertical ? 0 : kHorizontalColumns;
+    const int base = orientation() == Qt::Vertical ? 0 : kHorizontalOffset;
     switch (part) {
     case kLineUp:
+        return base + UpArrow;
     case kLineDown:
-        return base + kArrowColumn[part];
+        return base + DownArrow;
     case kThumbTrack:
-        return base + kThumbColumn;
+        return base + VerticalThumb;
     default:
-        return base + kTrackColumn;
+        return base + VerticalTrack;
     }
 }
 
@@ -304,7 +296,7 @@ void CSkinScrollBar::paintTrack(QPainter& painter, const QRect& target) const {
     for (int at = start; at < end; at += cell_) {
         const int piece = std::min(cell_, end - at);
         painter.drawImage(alongRect(at, piece).topLeft(), skin_,
-                          cellPiece(columnOf(kPageUp), kNormalRow, 0, piece));
+                          cellPiece(columnOf(kPageUp), NormalRow, 0, piece));
     }
 }
 
@@ -360,7 +352,7 @@ void CSkinScrollBar::mousePressEvent(QMouseEvent* event) {
     pressed_ = part;
     leftPressedPart_ = false;
     if (isArrow(part)) {
-        showLook(part, kPressedRow);
+        showLook(part, PressedRow);
     }
     delayTimer_.start(timing_.delayMs);
     Q_EMIT scrollRequest(part, 0);
@@ -390,7 +382,7 @@ void CSkinScrollBar::pointerMoved(QPoint point) {
     }
     leftPressedPart_ = !partRect(pressed_).contains(point);
     if (isArrow(pressed_)) {
-        showLook(pressed_, leftPressedPart_ ? kNormalRow : kPressedRow);
+        showLook(pressed_, leftPressedPart_ ? NormalRow : PressedRow);
     }
 }
 
@@ -409,7 +401,7 @@ void CSkinScrollBar::dragTo(QPoint point) {
     }
     const QRect before = partRect(kThumbTrack);
     trackPosition_ = next;
-    shownRow_[kThumbTrack] = kPressedRow;
+    shownRow_[kThumbTrack] = PressedRow;
     update(before.united(partRect(kThumbTrack)));
     Q_EMIT scrollRequest(kThumbTrack, next);
 }
@@ -419,8 +411,8 @@ void CSkinScrollBar::trackHover(QPoint point) {
     if (part == hovered_) {
         return;
     }
-    showLook(hovered_, kNormalRow);
-    showLook(part, kHoverRow);
+    showLook(hovered_, NormalRow);
+    showLook(part, HoverRow);
     hovered_ = part;
 }
 
@@ -437,14 +429,14 @@ void CSkinScrollBar::mouseReleaseEvent(QMouseEvent* event) {
         Q_EMIT scrollRequest(kThumbPosition, trackPosition_);
         trackPosition_ = -1;
         const QRect atPosition = partRect(kThumbTrack);
-        shownRow_[kThumbTrack] = atPosition.contains(point) ? kHoverRow : kNormalRow;
+        shownRow_[kThumbTrack] = atPosition.contains(point) ? HoverRow : NormalRow;
         update(atTrack.united(atPosition));
         return;
     }
     if (pressed_ != kNoPart) {
         delayTimer_.stop();
         repeatTimer_.stop();
-        showLook(pressed_, kNormalRow);
+        showLook(pressed_, NormalRow);
         pressed_ = kNoPart;
     }
 }
@@ -540,7 +532,7 @@ void CSkinScrollBar::cancelInteraction() {
     hovered_ = kNoPart;
     dragging_ = false;
     trackPosition_ = -1;
-    shownRow_.fill(kNormalRow);
+    shownRow_.fill(NormalRow);
     update();
 }
 

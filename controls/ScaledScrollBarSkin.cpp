@@ -1,14 +1,12 @@
 #include "controls/ScaledScrollBarSkin.h"
 
+#include "controls/ScrollBarSkinGrid.h"
+
 #include <QPainter>
 
-namespace {
+using namespace scroll_bar_skin;
 
-constexpr int kColumns = 9;
-constexpr int kRows = 3;
-constexpr int kThumbEnd = 3;
-constexpr int kVerticalThumbColumn = 2;
-constexpr int kHorizontalThumbColumn = 6;
+namespace {
 
 QImage smooth(const QImage& piece, int width, int height) {
     return piece.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -54,9 +52,9 @@ QImage ScaledScrollBarSkin(const QImage& skin, int cell) {
         for (int column = 0; column < kColumns; ++column) {
             const QImage piece = skin.copy(column * from, row * from, from, from);
             const QPoint at(column * cell, row * cell);
-            const bool thumb = column == kVerticalThumbColumn || column == kHorizontalThumbColumn;
+            const bool thumb = column == VerticalThumb || column == HorizontalThumb;
             if (thumb && endsFit) {
-                drawThumbCell(painter, piece, at, cell, column == kVerticalThumbColumn);
+                drawThumbCell(painter, piece, at, cell, column == VerticalThumb);
             } else {
                 painter.drawImage(at, smooth(piece, cell, cell));
             }

@@ -1,3 +1,4 @@
+#include "controls/ScrollBarSkinGrid.h"
 #include "resources/SkinImages.h"
 #include "resources/SkinPainter.h"
 
@@ -6,18 +7,12 @@
 
 #include <cmath>
 
+using namespace scroll_bar_skin;
+
 namespace {
 
 // Cell size = the bar's thickness in the key settings dialog's lists.
 constexpr int kCell = 15;
-constexpr int kColumns = 9;
-constexpr int kRows = 3;
-
-// The thumb's first and last 3 pixels along the bar are drawn as they are;
-// only the middle is tiled, so it must not change along the bar.
-constexpr int kThumbEnd = 3;
-
-enum Column { UpArrow, DownArrow, VThumb, VTrack, LeftArrow, RightArrow, HThumb, HTrack, Unused };
 
 QRectF cellRect(int column, int row) {
     return QRectF(column * kCell, row * kCell, kCell, kCell);
@@ -143,12 +138,12 @@ QImage PaintScrollBar() {
         const Look look = lookOfRow(row);
         arrow(p, cellRect(UpArrow, row), UpArrow, look);
         arrow(p, cellRect(DownArrow, row), DownArrow, look);
-        thumb(p, cellRect(VThumb, row), true, look);
-        track(p, cellRect(VTrack, row), true);
+        thumb(p, cellRect(VerticalThumb, row), true, look);
+        track(p, cellRect(VerticalTrack, row), true);
         arrow(p, cellRect(LeftArrow, row), LeftArrow, look);
         arrow(p, cellRect(RightArrow, row), RightArrow, look);
-        thumb(p, cellRect(HThumb, row), false, look);
-        track(p, cellRect(HTrack, row), false);
+        thumb(p, cellRect(HorizontalThumb, row), false, look);
+        track(p, cellRect(HorizontalTrack, row), false);
         p.fillRect(cellRect(Unused, row), QColor(20, 20, 22));
     }
     // The bar is a child control and never transparent: the key of its

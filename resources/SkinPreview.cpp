@@ -20,6 +20,7 @@
 #include "app/elements/MultiSelectElements.h"
 #include "app/elements/SkinItemPainting.h"
 #include "app/elements/VirtualKeyElements.h"
+#include "controls/ScrollBarSkinGrid.h"
 
 #include <QDir>
 #include <QFont>
@@ -98,17 +99,18 @@ void drawScrollBar(QPainter& p, const QImage& skin, const QRect& place) {
     if (skin.isNull()) {
         return;
     }
-    const int cell = skin.width() / 9;
+    using namespace scroll_bar_skin;
+    const int cell = skin.width() / kColumns;
     const int w = place.width();
     const QRect up(place.left(), place.top(), w, w);
     const QRect down(place.left(), place.bottom() - w + 1, w, w);
     p.drawImage(QRect(place.left(), up.bottom() + 1, w, down.top() - up.bottom() - 1), skin,
-                QRect(3 * cell, 0, cell, cell));
-    p.drawImage(up, skin, QRect(0, 0, cell, cell));
-    p.drawImage(down, skin, QRect(cell, 0, cell, cell));
+                QRect(VerticalTrack * cell, 0, cell, cell));
+    p.drawImage(up, skin, QRect(UpArrow * cell, 0, cell, cell));
+    p.drawImage(down, skin, QRect(DownArrow * cell, 0, cell, cell));
     const int thumbTop = up.bottom() + 1 + (down.top() - up.bottom()) / 4;
     p.drawImage(QRect(place.left(), thumbTop, w, (down.top() - up.bottom()) / 3), skin,
-                QRect(2 * cell, 0, cell, cell));
+                QRect(VerticalThumb * cell, 0, cell, cell));
 }
 
 QImage render(Scene& scene, const std::string& language, float scale, const QImage& scrollSkin) {
