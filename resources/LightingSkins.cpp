@@ -5,7 +5,6 @@
 #include "resources/SkinPainter.h"
 
 #include <QLinearGradient>
-#include <QRadialGradient>
 
 #include <algorithm>
 
@@ -93,13 +92,7 @@ void drawLightBar(SkinPainter& skin, const SkinTable& table, int modelType) {
     p.drawText(name, Qt::AlignLeft | Qt::AlignVCenter, ModelName(modelType).toUpper());
 
     for (int i = 0; i < 3; ++i) {
-        const QPointF at(lamps.left() + 14 + i * 28, lamps.center().y());
-        QRadialGradient glow(at, 6);
-        glow.setColorAt(0.0, i == 1 ? QColor(210, 255, 220) : QColor(70, 90, 76));
-        glow.setColorAt(1.0, i == 1 ? QColor(30, 150, 60) : QColor(28, 36, 30));
-        p.setPen(QPen(QColor(4, 4, 6), 1));
-        p.setBrush(glow);
-        p.drawEllipse(at, 4, 4);
+        skin.lockLamp(QPointF(lamps.left() + 14 + i * 28, lamps.center().y()), 4, 6, i == 1);
     }
 }
 

@@ -388,6 +388,16 @@ void SkinPainter::listRow(const SkinRect& rect, Look look) {
                look == Look::Pressed ? QColor(220, 120, 40) : QColor(96, 98, 104));
 }
 
+void SkinPainter::lockLamp(const QPointF& at, qreal radius, qreal glow, bool lit) {
+    QPainter& p = painter_;
+    QRadialGradient glass(at, glow);
+    glass.setColorAt(0.0, lit ? QColor(210, 255, 220) : QColor(70, 90, 76));
+    glass.setColorAt(1.0, lit ? QColor(30, 150, 60) : QColor(28, 36, 30));
+    p.setPen(QPen(QColor(4, 4, 6), 1));
+    p.setBrush(glass);
+    p.drawEllipse(at, radius, radius);
+}
+
 void SkinPainter::recordLamp(const SkinRect& rect, Look look) {
     QPainter& p = painter_;
     const QRectF r = toRectF(rect);

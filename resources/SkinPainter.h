@@ -83,6 +83,9 @@ public:
     void listBox(const QRectF& rect);
     void listRow(const SkinRect& rect, Look look);
     void recordLamp(const SkinRect& rect, Look look);
+    // A keyboard's round status lamp centred on `at`, its glass glowing out to
+    // `glow`; lit green or dark.
+    void lockLamp(const QPointF& at, qreal radius, qreal glow, bool lit);
     // A keyboard case behind the caps.
     void keyboardCase(const QRectF& rect, const CapStyle& style);
     // hue: the key's colour in the rainbow of the RGB models (degrees).  The

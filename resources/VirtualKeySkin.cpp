@@ -2,8 +2,6 @@
 #include "resources/SkinImages.h"
 #include "resources/SkinPainter.h"
 
-#include <QRadialGradient>
-
 #include <algorithm>
 #include <iterator>
 #include <vector>
@@ -60,7 +58,6 @@ std::vector<LegendFace> legendFaces(const SkinTable& table) {
 
 // The lock lamps sit over the keypad, where the keyboard has them.
 void drawLockLamps(SkinPainter& skin, const SkinTable& table) {
-    QPainter& p = skin.painter();
     const char* const kUnder[] = {"NumLock", "KP/", "KP*"};
     for (int i = 0; i < 3; ++i) {
         const auto key = std::find_if(table.begin(), table.end(), [&](const SkinItem& item) {
@@ -69,13 +66,7 @@ void drawLockLamps(SkinPainter& skin, const SkinTable& table) {
         if (key == table.end()) {
             continue;
         }
-        const QPointF at(key->rect.left + key->rect.width() / 2.0, 82);
-        QRadialGradient glow(at, 5);
-        glow.setColorAt(0.0, i == 0 ? QColor(210, 255, 220) : QColor(70, 90, 76));
-        glow.setColorAt(1.0, i == 0 ? QColor(30, 150, 60) : QColor(28, 36, 30));
-        p.setPen(QPen(QColor(4, 4, 6), 1));
-        p.setBrush(glow);
-        p.drawEllipse(at, 3.5, 3.5);
+        skin.lockLamp(QPointF(key->rect.left + key->rect.width() / 2.0, 82), 3.5, 5, i == 0);
     }
 }
 
