@@ -270,28 +270,13 @@ TEST_F(FirmwareDialogTest, TheLayoutIsBackedUpBeforeTheUpdateAndWrittenBackOnYes
     EXPECT_EQ(after->DescribeAssignment(43, 0), "LCTRL | C");
 }
 
-// A keyboard that answers but sends no key: its layout cannot be kept.
-ScriptedKeyboard::Script sendsNoKey() {
-    return [](const ScriptedKeyboard::Payload& request) {
-        ScriptedKeyboard::Answer answer;
-        if (request[1] == 0xF9) {
-            answer.replies.push_back(ScriptedKeyboard::payload({0x00, 0xF9, 'Z', 'a', 'r', 'n'}));
-        } else if (request[1] == 0xF2) {
-            ScriptedKeyboard::Payload end{};
-            end.fill(0xF6);
-            answer.replies.push_back(end);
-        }
-        return answer;
-    };
-}
-
 TEST_F(FirmwareDialogTest, ALayoutThatCannotBeReadStopsTheUpdateUntilTheUserSaysGoOn) {
     SimServerOptions server;
     server.tracePath = (folder / "trace").string();
     GuiHarness gui(3, 1.0f, server);
     ASSERT_TRUE(gui.doc.device.__createDev());
     // The backup opens a device of its own, and finds this keyboard.
-    const ScriptedKeyboard empty(sendsNoKey(), ScriptedKeyboardIdentity{0x0483, 0x5239, 1});
+    const ScriptedKeyboard empty(ScriptedKeyboard::sendsNoKey(), ScriptedKeyboardIdentity{0x0483, 0x5239, 1});
     ::setenv("ZARN_VIRTUAL_HID", ("0483:5239:1=" + empty.socketPath()).c_str(), 1);
     const auto firmwareSent = [&] {
         std::ifstream trace(folder / "trace");

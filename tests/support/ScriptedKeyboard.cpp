@@ -172,6 +172,20 @@ ScriptedKeyboard::Payload ScriptedKeyboard::payload(std::initializer_list<std::u
     return result;
 }
 
+ScriptedKeyboard::Script ScriptedKeyboard::sendsNoKey() {
+    return [](const Payload& request) {
+        Answer answer;
+        if (request[1] == 0xF9) {
+            answer.replies.push_back(payload({0x00, 0xF9, 'Z', 'a', 'r', 'n'}));
+        } else if (request[1] == 0xF2) {
+            Payload end{};
+            end.fill(0xF6);
+            answer.replies.push_back(end);
+        }
+        return answer;
+    };
+}
+
 void ScriptedKeyboard::serve() {
     while (listener_ >= 0 && waitReady(listener_, POLLIN, stopping_)) {
         const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);

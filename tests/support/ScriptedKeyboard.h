@@ -64,6 +64,10 @@ public:
     // Builds a payload from its first bytes; the rest is zero.
     static Payload payload(std::initializer_list<std::uint8_t> bytes);
 
+    // A keyboard that answers its version query and ends every key read
+    // before the first key: it is there, but its layout cannot be read.
+    static Script sendsNoKey();
+
 private:
     void serve();
     // True when the keyboard hung up by script.

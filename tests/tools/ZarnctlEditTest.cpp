@@ -369,21 +369,6 @@ TEST_F(ZarnctlTest, FlashKeepsTheLayoutThroughAnUpdateThatResetsIt) {
     EXPECT_EQ(zarnctl({"diff", path("before.pro"), second}).status, 0) << "the backup is the layout";
 }
 
-// A keyboard that answers but sends no key cannot be backed up.
-ScriptedKeyboard::Script sendsNoKey() {
-    return [](const ScriptedKeyboard::Payload& request) {
-        ScriptedKeyboard::Answer answer;
-        if (request[1] == 0xF9) {
-            answer.replies.push_back(ScriptedKeyboard::payload({0x00, 0xF9, 'Z', 'a', 'r', 'n'}));
-        } else if (request[1] == 0xF2) {
-            ScriptedKeyboard::Payload end{};
-            end.fill(0xF6);
-            answer.replies.push_back(end);
-        }
-        return answer;
-    };
-}
-
 bool receivedFirmware(const ScriptedKeyboard& keyboard) {
     const auto received = keyboard.received();
     return std::any_of(received.begin(), received.end(),
@@ -392,7 +377,8 @@ bool receivedFirmware(const ScriptedKeyboard& keyboard) {
 
 TEST_F(ZarnctlTest, AFailedBackupStopsTheUpdateUnlessForced) {
     writeFile(path("Zarn_v2.hex"), firmwareImage());
-    const ScriptedKeyboard keyboard(sendsNoKey(), ScriptedKeyboardIdentity{0x0483, 0x5239, 1});
+    const ScriptedKeyboard keyboard(ScriptedKeyboard::sendsNoKey(),
+                                    ScriptedKeyboardIdentity{0x0483, 0x5239, 1});
     environment_["ZARN_VIRTUAL_HID"] = "0483:5239:1=" + keyboard.socketPath();
 
     const CliRun refused = zarnctl({"flash", path("Zarn_v2.hex")});
