@@ -1,4 +1,5 @@
 #include "model/EditHistory.h"
+#include "tests/support/SampleMacro.h"
 #include "tests/support/UserPart.h"
 
 #include <gtest/gtest.h>
@@ -14,15 +15,6 @@ struct Edit {
     const char* name;
     std::function<void(ConfigDocument&)> apply;
 };
-
-RecordList Macro(int lines) {
-    RecordList list;
-    list.sizeOfView = 9;
-    for (int i = 0; i < lines; ++i) {
-        list.AppendItem(i % 2 == 0 ? "A Down" : "<" + std::to_string(i) + " ms>");
-    }
-    return list;
-}
 
 struct HistoryTest : ::testing::Test {
     HistoryTest() {
@@ -41,15 +33,15 @@ TEST_F(HistoryTest, UndoAndRedoBringBackEveryPartAsItWas) {
     const std::vector<Edit> edits = {
         {"combo library",
          [](ConfigDocument& d) {
-             AddToLibrary(d.predefinedCombos, Macro(2));
+             AddToLibrary(d.predefinedCombos, SampleMacro(2));
          }},
         {"macro library",
          [](ConfigDocument& d) {
-             AddToLibrary(d.predefinedMacros, Macro(5));
+             AddToLibrary(d.predefinedMacros, SampleMacro(5));
          }},
         {"emulation library",
          [](ConfigDocument& d) {
-             AddToLibrary(d.predefinedEmulations, Macro(3));
+             AddToLibrary(d.predefinedEmulations, SampleMacro(3));
          }},
         {"colour",
          [](ConfigDocument& d) {
@@ -63,7 +55,7 @@ TEST_F(HistoryTest, UndoAndRedoBringBackEveryPartAsItWas) {
         {"list",
          [](ConfigDocument& d) {
              d.keyMode[87] = kTypeMacro;
-             d.keyLists[87] = Macro(7);
+             d.keyLists[87] = SampleMacro(7);
          }},
         {"list view only",
          [](ConfigDocument& d) {
@@ -151,7 +143,7 @@ TEST_F(HistoryTest, KeepsTheLast100Steps) {
 TEST_F(HistoryTest, StepsShareWhatTheyDidNotChange) {
     for (int slot = 2; slot < kSlotCount; ++slot) {
         doc.keyMode[static_cast<std::size_t>(slot)] = kTypeMacro;
-        doc.keyLists[static_cast<std::size_t>(slot)] = Macro(400);
+        doc.keyLists[static_cast<std::size_t>(slot)] = SampleMacro(400);
     }
     history.reset(doc);
     const std::size_t oneDocument = history.bytesHeld();

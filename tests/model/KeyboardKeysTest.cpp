@@ -1,4 +1,5 @@
 #include "model/KeyboardKeys.h"
+#include "tests/support/SampleMacro.h"
 
 #include <gtest/gtest.h>
 
@@ -6,15 +7,6 @@
 #include <string>
 
 namespace {
-
-RecordList Macro(int lines) {
-    RecordList list;
-    list.sizeOfView = 9;
-    for (int i = 0; i < lines; ++i) {
-        list.AppendItem(i % 2 == 0 ? "A Down" : "<" + std::to_string(i) + " ms>");
-    }
-    return list;
-}
 
 struct KeyboardCase {
     const char* name;
@@ -35,7 +27,7 @@ TEST_P(KeyboardKeysTest, DiffersWhereAWriteWouldChangeTheKeyboard) {
     doc.modelType = 3;
     doc.ResetToDefaults();
     doc.keyMode[88] = kTypeMacro;
-    doc.keyLists[88] = Macro(5);
+    doc.keyLists[88] = SampleMacro(5);
     KeyboardKeys keyboard;
     EXPECT_TRUE(keyboard.differFrom(doc)); // nothing known
     keyboard.holdKeysOf(doc);
@@ -57,9 +49,11 @@ INSTANTIATE_TEST_SUITE_P(
                          d.keyColours[43] = {1, 2, 3};
                      },
                      false},
-        KeyboardCase{"library", [](ConfigDocument& d) { AddToLibrary(d.predefinedMacros, Macro(3)); }, false},
+        KeyboardCase{"library", [](ConfigDocument& d) { AddToLibrary(d.predefinedMacros, SampleMacro(3)); },
+                     false},
         KeyboardCase{"list view", [](ConfigDocument& d) { d.keyLists[88].SelectIndex(0); }, false},
-        KeyboardCase{"list of a single key", [](ConfigDocument& d) { d.keyLists[86] = Macro(3); }, false},
+        KeyboardCase{"list of a single key", [](ConfigDocument& d) { d.keyLists[86] = SampleMacro(3); },
+                     false},
         KeyboardCase{"fixed delay while recorded delays play",
                      [](ConfigDocument& d) { d.keyLists[88].delay = 99; }, false}));
 
