@@ -96,6 +96,9 @@ private:
     RecordList& library(const KeyMapListPage& list);
     RecordList& working(const KeyMapListPage& list);
     void loadWorking(const KeyMapListPage& list);
+    // Takes the library's current entry into the record list, with the record
+    // bar following it on the pages that have one.
+    void showCurrentEntry(const KeyMapListPage& list);
     void storeWorking(const KeyMapListPage& list);
     void newEntry(const KeyMapListPage& list);
     void removeEntry(const KeyMapListPage& list);

@@ -82,6 +82,13 @@ void COrvoDialogKeyMapSettings::loadWorking(const KeyMapListPage& list) {
     keepViewInBox(working(list), list.rows);
 }
 
+void COrvoDialogKeyMapSettings::showCurrentEntry(const KeyMapListPage& list) {
+    loadWorking(list);
+    if (list.page != 1) {
+        setBarFor(*recordScrollBar_, working(list), list.rows);
+    }
+}
+
 void COrvoDialogKeyMapSettings::storeWorking(const KeyMapListPage& list) {
     RecordList& lib = library(list);
     lib.SetChildAt(lib.cursorPos, working(list));
@@ -114,10 +121,7 @@ void COrvoDialogKeyMapSettings::newEntry(const KeyMapListPage& list) {
     RecordList& lib = library(list);
     lib.AppendItem(std::string());
     adjustRange(*libraryScrollBar_, 1);
-    loadWorking(list);
-    if (list.page != 1) {
-        setBarFor(*recordScrollBar_, working(list), list.rows);
-    }
+    showCurrentEntry(list);
     update();
 
     const char* format = doc_.uiLanguage == "zh-CN"   ? list.newNameZh
@@ -143,10 +147,7 @@ void COrvoDialogKeyMapSettings::removeEntry(const KeyMapListPage& list) {
         lib.DeleteItem(lib.cursorPos);
         adjustRange(*libraryScrollBar_, -1);
     }
-    loadWorking(list);
-    if (list.page != 1) {
-        setBarFor(*recordScrollBar_, working(list), list.rows);
-    }
+    showCurrentEntry(list);
 }
 
 void COrvoDialogKeyMapSettings::libraryRowClicked(const KeyMapListPage& list, int row) {
@@ -161,10 +162,7 @@ void COrvoDialogKeyMapSettings::libraryRowClicked(const KeyMapListPage& list, in
         return;
     }
     lib.cursorPos = row;
-    loadWorking(list);
-    if (list.page != 1) {
-        setBarFor(*recordScrollBar_, working(list), list.rows);
-    }
+    showCurrentEntry(list);
 }
 
 void COrvoDialogKeyMapSettings::recordRowClicked(const KeyMapListPage& list, int row) {
