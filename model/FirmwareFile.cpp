@@ -1,28 +1,13 @@
 #include "model/FirmwareFile.h"
 
 #include "model/RegularFile.h"
+#include "platform/UniqueFd.h"
 
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
 
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 FirmwareFile failed(FirmwareFileError error, int systemError) {
     FirmwareFile file;
@@ -35,7 +20,7 @@ FirmwareFile failed(FirmwareFileError error, int systemError) {
 
 FirmwareFile ReadFirmwareFile(const std::string& path) {
     struct stat info {};
-    Descriptor fd(OpenRegularFile(path, info));
+    UniqueFd fd(OpenRegularFile(path, info));
     if (fd.get() < 0) {
         return failed(FirmwareFileError::CannotOpen, errno);
     }

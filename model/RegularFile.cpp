@@ -1,20 +1,22 @@
 #include "model/RegularFile.h"
 
+#include "platform/UniqueFd.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
 int OpenRegularFile(const std::string& path, struct stat& info) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd) {
         return -1;
     }
-    auto refuse = [fd](int error) {
-        ::close(fd);
+    auto refuse = [&fd](int error) {
+        fd.reset();
         errno = error;
         return -1;
     };
-    if (::fstat(fd, &info) != 0) {
+    if (::fstat(fd.get(), &info) != 0) {
         return refuse(errno);
     }
     if (!S_ISREG(info.st_mode)) {
@@ -22,9 +24,9 @@ int OpenRegularFile(const std::string& path, struct stat& info) {
     }
     // Non-blocking means nothing for a regular file; it is cleared so that
     // the descriptor reads like any other.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
         return refuse(errno);
     }
-    return fd;
+    return fd.release();
 }

@@ -15,9 +15,6 @@ TransferLock::TransferLock(Kind kind, std::string path) : kind_(kind), path_(std
 
 TransferLock::~TransferLock() {
     release();
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
 }
 
 HidFailure TransferLock::acquire() {
@@ -34,23 +31,22 @@ void TransferLock::release() {
         return;
     }
     held_ = false;
-    if (fd_ < 0) {
+    if (!fd_) {
         return;
     }
     if (kind_ == Kind::DeviceNode) {
-        ::flock(fd_, LOCK_UN);
+        ::flock(fd_.get(), LOCK_UN);
     } else {
-        ::close(fd_);
-        fd_ = -1;
+        fd_.reset();
     }
 }
 
 // The node is kept open between transfers: the flock belongs to this open
 // file, so it is the same lock every time.
 HidFailure TransferLock::acquireNode() {
-    if (fd_ < 0) {
-        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd_ < 0) {
+    if (!fd_) {
+        fd_.reset(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+        if (!fd_) {
             const int error = errno;
             const HidFailureKind kind = HidFailureKindOf(error);
             if (kind == HidFailureKind::Gone) {
@@ -61,7 +57,7 @@ HidFailure TransferLock::acquireNode() {
     }
     int result = 0;
     do {
-        result = ::flock(fd_, LOCK_EX | LOCK_NB);
+        result = ::flock(fd_.get(), LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0 && errno == EWOULDBLOCK) {
         return {HidFailureKind::Busy, path_, EWOULDBLOCK};
@@ -81,16 +77,15 @@ HidFailure TransferLock::acquireSocket() {
     const int length = std::snprintf(address.sun_path + 1, sizeof address.sun_path - 1,
                                      "zarn-hid-lock/%llx/%llx", static_cast<unsigned long long>(info.st_dev),
                                      static_cast<unsigned long long>(info.st_ino));
-    fd_ = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) {
+    fd_.reset(::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0));
+    if (!fd_) {
         return {};
     }
     const auto size =
         static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + static_cast<std::size_t>(length));
-    if (::bind(fd_, reinterpret_cast<const sockaddr*>(&address), size) != 0) {
+    if (::bind(fd_.get(), reinterpret_cast<const sockaddr*>(&address), size) != 0) {
         const int error = errno;
-        ::close(fd_);
-        fd_ = -1;
+        fd_.reset();
         if (error == EADDRINUSE) {
             return {HidFailureKind::Busy, path_, error};
         }

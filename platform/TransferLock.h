@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HidFailure.h"
+#include "platform/UniqueFd.h"
 
 #include <string>
 
@@ -31,6 +32,6 @@ private:
 
     Kind kind_;
     std::string path_;
-    int fd_ = -1;
+    UniqueFd fd_;
     bool held_ = false;
 };

@@ -1,6 +1,7 @@
 #include "platform/VirtualHid.h"
 
 #include "platform/TransferLock.h"
+#include "platform/UniqueFd.h"
 
 #include <cerrno>
 #include <charconv>
@@ -20,22 +21,6 @@ constexpr int kWriteTimeoutMs = 2000;
 // an enumeration or an open.
 constexpr int kProbeTimeoutMs = 250;
 constexpr int kOpenTimeoutMs = 2000;
-
-class SocketFd {
-public:
-    explicit SocketFd(int fd) : fd_(fd) {}
-    ~SocketFd() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    SocketFd(const SocketFd&) = delete;
-    SocketFd& operator=(const SocketFd&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 bool parseHex16(std::string_view text, std::uint16_t& value) {
     if (text.size() != 4) {
@@ -185,7 +170,7 @@ public:
     void endTransfer() override { lock_.release(); }
 
 private:
-    SocketFd socket_;
+    UniqueFd socket_;
     std::string path_;
     TransferLock lock_;
     HidFailure failure_;
@@ -218,7 +203,7 @@ std::vector<HidDeviceInfo> EnumerateVirtualHid() {
     }
     std::vector<HidDeviceInfo> present;
     for (auto& device : ParseVirtualHidList(list)) {
-        SocketFd probe(connectTo(device.path, kProbeTimeoutMs));
+        UniqueFd probe(connectTo(device.path, kProbeTimeoutMs));
         if (probe.get() >= 0) {
             present.push_back(std::move(device));
         }

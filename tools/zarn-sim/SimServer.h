@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/UniqueFd.h"
 #include "tools/zarn-sim/SimKeyboard.h"
 #include "tools/zarn-sim/SimTrace.h"
-#include "tools/zarn-sim/UniqueFd.h"
 
 #include <atomic>
 #include <chrono>

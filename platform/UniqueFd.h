@@ -28,6 +28,11 @@ public:
         }
         fd_ = fd;
     }
+    // Hands the descriptor over; it is no longer closed here.
+    int release() { return std::exchange(fd_, -1); }
+    // Closes now, for a writer that must know a close failed (the data of a
+    // network file system may be lost then); errno tells why on false.
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
 private:
     int fd_ = -1;
