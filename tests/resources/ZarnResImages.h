@@ -2,6 +2,7 @@
 
 #include "app/elements/ImageIds.h"
 #include "app/elements/SkinItem.h"
+#include "app/elements/SkinItemPainting.h"
 
 #include <QImage>
 #include <QResource>
@@ -20,11 +21,6 @@ protected:
     }
     static QImage image(ImageRole role, int modelType) { return image(AppImageId(role, modelType)); }
 };
-
-inline QRgb toRgb(ColorRef colour) {
-    return qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                static_cast<int>((colour >> 16) & 0xFF));
-}
 
 // Whether two images differ anywhere inside a rectangle.
 inline bool differsIn(const QImage& a, const QImage& b, const SkinRect& r) {

@@ -161,7 +161,7 @@ TEST_F(ZarnResImages, TheColourKeyIsExactlyTheTransparentCorners) {
         ASSERT_NE(row, AppImageIds().end());
         SCOPED_TRACE(testing::Message() << "bitmap " << id);
         const QImage img = image(id);
-        const QRgb key = toRgb(DescribeWindow(row->window).colourKey);
+        const QRgb key = ToQColor(DescribeWindow(row->window).colourKey).rgb();
         int keyPixels = 0;
         int nearPixels = 0;
         for (int y = 0; y < img.height(); ++y) {
@@ -224,7 +224,7 @@ TEST_F(ZarnResImages, LegendSwatchesBesideTheTypeLabelsShowTheMarkerColours) {
             ASSERT_NE(label, table.end());
             const QPoint swatch(label->rect.left - 12, (label->rect.top + label->rect.bottom) / 2);
             EXPECT_EQ(img.pixel(swatch) & 0xFFFFFF,
-                      toRgb(kModeColours[static_cast<std::size_t>(entry.keyMode)]) & 0xFFFFFF)
+                      ToQColor(kModeColours[static_cast<std::size_t>(entry.keyMode)]).rgb() & 0xFFFFFF)
                 << "model " << model << " label " << entry.labelId;
         }
     }
