@@ -223,9 +223,13 @@ void measureRecordLines(const std::string& path) {
 
 } // namespace
 
+// --write FILE leaves the largest profile for a profiler's run of --load FILE.
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--load") {
         return loadOnce(argv[2]);
+    }
+    if (argc == 3 && std::string(argv[1]) == "--write") {
+        return SaveProfile(*largestDocument(1.0), argv[2]) ? 0 : 1;
     }
     std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path();
     std::string path = (folder / "zarn-bench-profile.pro").string();
