@@ -5,6 +5,7 @@
 #include "model/XmlScanner.h"
 
 #include <limits>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -40,14 +41,15 @@ int digitValue(char16_t c, int base) {
 }
 
 // The character a reference body ("#65", "#x41", "amp") stands for, 0 if none.
-char32_t referencedCharacter(std::u16string_view body) {
+template <class Char>
+char32_t referencedCharacter(XmlTextView<Char> body) {
     if (body.empty()) {
         return 0;
     }
-    if (body[0] == u'#') {
+    if (body[0] == Char('#')) {
         int base = 10;
         std::size_t digits = 1;
-        if (body.size() > 1 && (body[1] == u'x' || body[1] == u'X')) {
+        if (body.size() > 1 && (body[1] == Char('x') || body[1] == Char('X'))) {
             base = 16;
             digits = 2;
         }
@@ -56,7 +58,7 @@ char32_t referencedCharacter(std::u16string_view body) {
         }
         std::uint64_t value = 0;
         for (std::size_t i = digits; i < body.size(); ++i) {
-            int digit = digitValue(body[i], base);
+            int digit = digitValue(xmlUnit(body[i]), base);
             if (digit < 0) {
                 return 0;
             }
@@ -66,52 +68,31 @@ char32_t referencedCharacter(std::u16string_view body) {
         return value <= 0x10FFFF ? static_cast<char32_t>(value) : 0;
     }
     std::string name;
-    for (char16_t c : body) {
+    for (Char c : body) {
         name.push_back(static_cast<char>(c));
     }
     return lookupXmlEntity(name);
 }
 
-struct NameKey {
-    bool ignoreCase;
-    std::size_t operator()(std::u16string_view name) const {
-        std::size_t hash = 1469598103934665603ull;
-        for (char16_t c : name) {
-            hash = (hash ^ (ignoreCase ? lowerAscii(c) : c)) * 1099511628211ull;
-        }
-        return hash;
-    }
-    bool operator()(std::u16string_view a, std::u16string_view b) const {
-        if (!ignoreCase) {
-            return a == b;
-        }
-        return equalsIgnoringAsciiCase(a, b);
-    }
-};
-
-std::u16string_view view(const std::u16string& text) {
-    return text;
-}
-
-} // namespace
-
-std::u16string unescapeXml(std::u16string_view value) {
-    if (value.find(u'&') == std::u16string_view::npos) {
-        return std::u16string(value);
-    }
+template <class Char>
+std::u16string unescape(XmlTextView<Char> value) {
     std::u16string out;
+    if (value.find(Char('&')) == XmlTextView<Char>::npos) {
+        out.assign(value.begin(), value.end());
+        return out;
+    }
     out.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != u'&') {
-            out.push_back(value[i]);
+        if (value[i] != Char('&')) {
+            out.push_back(xmlUnit(value[i]));
             continue;
         }
         std::size_t end = i + 1;
-        while (end < value.size() && end <= i + kLongestReference && value[end] != u';' &&
-               value[end] < 0x80) {
+        while (end < value.size() && end <= i + kLongestReference && value[end] != Char(';') &&
+               xmlUnit(value[end]) < 0x80) {
             ++end;
         }
-        if (end >= value.size() || value[end] != u';') {
+        if (end >= value.size() || value[end] != Char(';')) {
             out.push_back(u'&');
             continue;
         }
@@ -126,50 +107,85 @@ std::u16string unescapeXml(std::u16string_view value) {
     return out;
 }
 
+template <class Char>
+struct NameKey {
+    bool ignoreCase;
+    std::size_t operator()(XmlTextView<Char> name) const {
+        std::size_t hash = 1469598103934665603ull;
+        for (Char c : name) {
+            const char16_t unit = xmlUnit(c);
+            hash = (hash ^ (ignoreCase ? lowerAscii(unit) : unit)) * 1099511628211ull;
+        }
+        return hash;
+    }
+    bool operator()(XmlTextView<Char> a, XmlTextView<Char> b) const {
+        return xmlNamesEqual(a, b, ignoreCase);
+    }
+};
+
+} // namespace
+
+std::u16string unescapeXml(std::u16string_view value) {
+    return unescape(value);
+}
+
+template <class Char>
 struct CXmlDocument::OpenElement {
     std::uint32_t record;
-    std::u16string_view name;
+    XmlTextView<Char> name;
 };
 
 // How many open start tags carry each name, so that an end tag that matches
 // none is known at once instead of after a walk down a deep stack.
+template <class Char>
 class CXmlDocument::OpenNames {
 public:
-    explicit OpenNames(bool ignoreCase) : counts_(16, NameKey{ignoreCase}, NameKey{ignoreCase}) {}
-    void push(std::u16string_view name) { ++counts_[name]; }
+    explicit OpenNames(bool ignoreCase) : counts_(16, NameKey<Char>{ignoreCase}, NameKey<Char>{ignoreCase}) {}
+    void push(XmlTextView<Char> name) { ++counts_[name]; }
     // Names stay filed at zero: the same few names open and close all the time.
-    void pop(std::u16string_view name) {
+    void pop(XmlTextView<Char> name) {
         auto found = counts_.find(name);
         if (found != counts_.end() && found->second > 0) {
             --found->second;
         }
     }
-    bool contains(std::u16string_view name) const {
+    bool contains(XmlTextView<Char> name) const {
         auto found = counts_.find(name);
         return found != counts_.end() && found->second > 0;
     }
 
 private:
-    std::unordered_map<std::u16string_view, int, NameKey, NameKey> counts_;
+    std::unordered_map<XmlTextView<Char>, int, NameKey<Char>, NameKey<Char>> counts_;
 };
 
 CXmlDocument::CXmlDocument() {
     setDocument();
 }
 
-bool CXmlDocument::namesEqual(std::u16string_view a, std::u16string_view b) const {
-    return (flags_ & kIgnoreCase) != 0 ? equalsIgnoringAsciiCase(a, b) : a == b;
+template <class Char>
+XmlTextView<Char> CXmlDocument::elementName(XmlTextView<Char> text, std::uint32_t element) const {
+    std::size_t from = index_[element].start + 1;
+    return text.substr(from, xmlNameEnd(text, from) - from);
 }
 
-std::u16string_view CXmlDocument::elementName(std::uint32_t element) const {
-    std::size_t from = index_[element].start + 1;
-    return view(text_).substr(from, xmlNameEnd(text_, from) - from);
+std::u16string CXmlDocument::elementName(std::uint32_t element) const {
+    return text_.visit([&](auto text) {
+        auto name = elementName(text, element);
+        return std::u16string(name.begin(), name.end());
+    });
+}
+
+bool CXmlDocument::elementNameIs(std::uint32_t element, std::u16string_view name) const {
+    return text_.visit([&](auto text) { return namesEqual(elementName(text, element), name); });
 }
 
 bool CXmlDocument::isEmptyElementTag(std::uint32_t element) const {
     const XmlElementRecord& r = index_[element];
-    return r.endTagLength == 0 && !r.unended && r.startTagLength >= 3 &&
-           text_.compare(r.start + r.startTagLength - 2, 2, u"/>") == 0;
+    if (r.endTagLength != 0 || r.unended || r.startTagLength < 3) {
+        return false;
+    }
+    const std::size_t end = r.start + r.startTagLength;
+    return text_[end - 2] == u'/' && text_[end - 1] == u'>';
 }
 
 bool CXmlDocument::setDocument() {
@@ -188,16 +204,17 @@ bool CXmlDocument::setDocument(std::u16string_view text) {
 }
 
 bool CXmlDocument::loadFile(const std::string& path) {
-    std::u16string text;
+    // The old text goes before the file is read, not after: the two are
+    // never held at once.
+    text_.clear();
     unsigned flags = flags_;
-    bool read = readTextFile(path, text, flags, result_);
+    bool read = readTextFile(path, text_, flags, result_);
     if (read) {
         flags_ = flags;
     }
     // A failed read leaves the text empty; the index is emptied with it, so
     // that it never points into a text it was not made from.  Parsing the
     // empty text adds nothing to the file's entries.
-    text_ = std::move(text);
     ++textVersion_;
     parse();
     return read;
@@ -300,8 +317,13 @@ void CXmlDocument::parse() {
         result_.add({u"no_root_element"});
         return;
     }
-    std::vector<OpenElement> open;
-    OpenNames openNames((flags_ & kIgnoreCase) != 0);
+    text_.visit([&](auto text) { parseText(text); });
+}
+
+template <class Char>
+void CXmlDocument::parseText(XmlTextView<Char> text) {
+    std::vector<OpenElement<Char>> open;
+    OpenNames<Char> openNames((flags_ & kIgnoreCase) != 0);
     auto innermost = [&] {
         return open.empty() ? 0u : open.back().record;
     };
@@ -320,8 +342,8 @@ void CXmlDocument::parse() {
         reparentClosed(outermost);
     };
 
-    for (std::size_t pos = 0; pos < text_.size();) {
-        XmlNode node = scanXmlNode(text_, pos, result_);
+    for (std::size_t pos = 0; pos < text.size();) {
+        XmlNode node = scanXmlNode(text, pos, result_);
         pos = node.start + std::max<std::size_t>(node.length, 1);
         switch (node.kind) {
         case XmlNodeKind::StartTag:
@@ -333,17 +355,18 @@ void CXmlDocument::parse() {
             r.length = r.startTagLength;
             linkLastChild(innermost(), record);
             if (node.kind == XmlNodeKind::StartTag) {
-                open.push_back({record, elementName(record)});
+                open.push_back({record, elementName(text, record)});
                 openNames.push(open.back().name);
             }
             break;
         }
         case XmlNodeKind::EndTag: {
             std::size_t from = node.start + 2;
-            std::u16string_view name = view(text_).substr(from, xmlNameEnd(text_, from) - from);
+            XmlTextView<Char> name = text.substr(from, xmlNameEnd(text, from) - from);
             if (!openNames.contains(name)) {
+                const std::u16string tagName(name.begin(), name.end());
                 result_.add(
-                    {u"lone_end_tag", u"tagname", name, u"offset", static_cast<long long>(node.start)});
+                    {u"lone_end_tag", u"tagname", tagName, u"offset", static_cast<long long>(node.start)});
                 markError(innermost());
                 break;
             }
@@ -366,10 +389,10 @@ void CXmlDocument::parse() {
             break;
         }
     }
-    closeFrom(0, text_.size());
+    closeFrom(0, text.size());
 
     XmlElementRecord& document = index_[0];
-    document.length = static_cast<std::uint32_t>(text_.size());
+    document.length = static_cast<std::uint32_t>(text.size());
     if (document.firstChild == 0) {
         result_.add({u"no_root_element"});
     } else if (index_[document.firstChild].nextSibling != 0) {
@@ -388,7 +411,7 @@ bool CXmlDocument::findElement(std::u16string_view name) {
     }
     std::uint32_t candidate = current_ != 0 ? index_[current_].nextSibling : index_[parent_].firstChild;
     for (; candidate != 0; candidate = index_[candidate].nextSibling) {
-        if (name.empty() || namesEqual(elementName(candidate), name)) {
+        if (name.empty() || elementNameIs(candidate, name)) {
             current_ = candidate;
             parent_ = index_[candidate].parent;
             child_ = 0;
@@ -418,35 +441,45 @@ bool CXmlDocument::leaveElement() {
     return true;
 }
 
-const std::vector<XmlAttributeToken>& CXmlDocument::attributesOf(std::uint32_t element) const {
+template <class Char>
+const std::vector<BasicXmlAttributeToken<Char>>& CXmlDocument::attributesOf(XmlTextView<Char> text,
+                                                                            std::uint32_t element) const {
+    std::vector<BasicXmlAttributeToken<Char>>* attributes = nullptr;
+    if constexpr (std::is_same_v<Char, char>) {
+        attributes = &asciiAttributes_;
+    } else {
+        attributes = &utf16Attributes_;
+    }
     if (attributesElement_ != element || attributesVersion_ != textVersion_) {
-        attributes_.clear();
+        attributes->clear();
         const XmlElementRecord& r = index_[element];
-        XmlAttributeReader reader(text_, r.start + 1, r.start + r.startTagLength);
-        XmlAttributeToken token;
+        BasicXmlAttributeReader<Char> reader(text, r.start + 1, r.start + r.startTagLength);
+        BasicXmlAttributeToken<Char> token;
         while (reader.next(token)) {
-            attributes_.push_back(token);
+            attributes->push_back(token);
         }
         attributesElement_ = element;
         attributesVersion_ = textVersion_;
     }
-    return attributes_;
+    return *attributes;
 }
 
 std::u16string CXmlDocument::getAttribute(std::u16string_view name) const {
     if (current_ == 0) {
         return {};
     }
-    for (const XmlAttributeToken& token : attributesOf(current_)) {
-        if (namesEqual(token.name, name)) {
-            return unescapeXml(token.value);
+    return text_.visit([&](auto text) {
+        for (const auto& token : attributesOf(text, current_)) {
+            if (namesEqual(token.name, name)) {
+                return unescape(token.value);
+            }
         }
-    }
-    return {};
+        return std::u16string();
+    });
 }
 
 std::u16string CXmlDocument::currentElementName() const {
-    return current_ != 0 ? std::u16string(elementName(current_)) : std::u16string();
+    return current_ != 0 ? elementName(current_) : std::u16string();
 }
 
 void CXmlDocument::shift(std::size_t position, bool inclusive, std::int64_t delta, std::uint32_t enclosing) {
@@ -480,10 +513,10 @@ bool CXmlDocument::addElement(std::u16string_view name) {
     if ((flags_ & kReadingPieces) != 0 || name.empty()) {
         return false;
     }
-    std::u16string tag = u"<";
-    tag += name;
-    tag += u"/>";
-    return insertElement(name, std::move(tag), true);
+    tag_ = u"<";
+    tag_ += name;
+    tag_ += u"/>";
+    return insertElement(name, tag_, true);
 }
 
 bool CXmlDocument::addElement(std::u16string_view name, std::span<const XmlAttribute> attributes) {
@@ -516,23 +549,22 @@ bool CXmlDocument::addElement(std::u16string_view name, std::span<const XmlAttri
         }
         return true;
     }
-    std::u16string tag;
-    // Room for the line end that follows the tag into the text.
-    tag.reserve(characters + 8);
-    tag += u'<';
-    tag += name;
+    tag_.clear();
+    tag_.reserve(characters);
+    tag_ += u'<';
+    tag_ += name;
     for (const XmlAttribute& attribute : attributes) {
-        tag += u' ';
-        tag += attribute.name;
-        tag += u"=\"";
-        appendEscapedXmlAttribute(tag, attribute.value);
-        tag += u'"';
+        tag_ += u' ';
+        tag_ += attribute.name;
+        tag_ += u"=\"";
+        appendEscapedXmlAttribute(tag_, attribute.value);
+        tag_ += u'"';
     }
-    tag += u"/>";
-    return insertElement(name, std::move(tag), attributes.empty());
+    tag_ += u"/>";
+    return insertElement(name, tag_, attributes.empty());
 }
 
-bool CXmlDocument::insertElement(std::u16string_view name, std::u16string element, bool fresh) {
+bool CXmlDocument::insertElement(std::u16string_view name, std::u16string_view element, bool fresh) {
     const std::size_t tagLength = element.size();
     if (text_.size() + element.size() + name.size() + 16 >= std::numeric_limits<std::uint32_t>::max()) {
         return false;
@@ -545,12 +577,13 @@ bool CXmlDocument::insertElement(std::u16string_view name, std::u16string elemen
         // rest and P's own ">" closes the new end tag.
         XmlElementRecord& p = index_[parent];
         std::size_t slash = p.start + p.startTagLength - 2;
-        std::u16string_view parentName = elementName(parent);
-        std::u16string splice = u">\r\n" + element + u"\r\n</";
-        splice += parentName;
-        std::int64_t delta = static_cast<std::int64_t>(splice.size()) - 1;
+        const std::u16string parentName = elementName(parent);
+        constexpr std::u16string_view kOpen = u">\r\n";
+        constexpr std::u16string_view kClose = u"\r\n</";
+        std::int64_t delta =
+            static_cast<std::int64_t>(kOpen.size() + element.size() + kClose.size() + parentName.size()) - 1;
         std::uint32_t endTagLength = static_cast<std::uint32_t>(parentName.size() + 3);
-        text_.replace(slash, 1, splice);
+        text_.replace(slash, 1, {kOpen, element, kClose, parentName});
         ++textVersion_;
         shift(slash, false, delta, parent);
         XmlElementRecord& opened = index_[parent];
@@ -572,10 +605,10 @@ bool CXmlDocument::insertElement(std::u16string_view name, std::u16string elemen
         if (after == text_.size() || text_[after] == u'<') {
             point = after;
         }
-        element += u"\r\n";
-        text_.insert(point, element);
+        constexpr std::u16string_view kLineEnd = u"\r\n";
+        text_.replace(point, 0, {element, kLineEnd});
         ++textVersion_;
-        shift(point, true, static_cast<std::int64_t>(element.size()), parent);
+        shift(point, true, static_cast<std::int64_t>(element.size() + kLineEnd.size()), parent);
         newStart = point;
     }
 
@@ -606,7 +639,7 @@ bool CXmlDocument::insertElement(std::u16string_view name, std::u16string elemen
 // its tag is exactly "<name", those attributes and "/>" or ">".
 bool CXmlDocument::appendFreshAttribute(std::u16string_view name, std::u16string_view value) {
     for (const std::u16string& set : freshNames_) {
-        if (namesEqual(set, name)) {
+        if (namesEqual(std::u16string_view(set), name)) {
             return false;
         }
     }
@@ -643,27 +676,44 @@ bool CXmlDocument::setAttribute(std::u16string_view name, std::u16string_view va
     }
     const XmlElementRecord& r = index_[current_];
     std::size_t tagEnd = r.start + r.startTagLength;
-    XmlAttributeReader reader(text_, r.start + 1, tagEnd);
-    std::size_t insertAt = reader.elementNameEnd();
-    std::size_t replaceLength = 0;
-    XmlAttributeToken token;
-    bool found = false;
-    bool danglingEquals = false;
-    while (reader.next(token)) {
-        if (namesEqual(token.name, name)) {
-            found = true;
-            break;
+    // Where the attribute of that name is, or where a new one goes.
+    struct Place {
+        std::size_t insertAt = 0;
+        bool found = false;
+        bool hasValue = false;
+        bool quoted = false;
+        std::size_t valueBegin = 0;
+        std::size_t end = 0;
+        bool danglingEquals = false;
+    };
+    const Place place = text_.visit([&](auto text) {
+        Place at;
+        BasicXmlAttributeReader reader(text, r.start + 1, tagEnd);
+        at.insertAt = reader.elementNameEnd();
+        typename decltype(reader)::Token token;
+        while (reader.next(token)) {
+            if (namesEqual(token.name, name)) {
+                at.found = true;
+                at.hasValue = token.hasValue;
+                at.quoted = token.quoted;
+                at.valueBegin = token.valueBegin;
+                at.end = token.end;
+                break;
+            }
+            at.insertAt = token.end;
+            at.danglingEquals = token.hasValue && !token.quoted && token.value.empty();
         }
-        insertAt = token.end;
-        danglingEquals = token.hasValue && !token.quoted && token.value.empty();
-    }
+        return at;
+    });
+    std::size_t insertAt = place.insertAt;
+    std::size_t replaceLength = 0;
     std::u16string piece;
     piece.reserve(name.size() + value.size() + 8);
-    if (found && token.hasValue) {
-        insertAt = token.quoted ? token.valueBegin - 1 : token.valueBegin;
-        replaceLength = token.end - insertAt;
-    } else if (found) {
-        insertAt = token.end;
+    if (place.found && place.hasValue) {
+        insertAt = place.quoted ? place.valueBegin - 1 : place.valueBegin;
+        replaceLength = place.end - insertAt;
+    } else if (place.found) {
+        insertAt = place.end;
         piece += u'=';
     } else {
         // An empty-element tag keeps its "/>" after the new attribute.
@@ -672,7 +722,7 @@ bool CXmlDocument::setAttribute(std::u16string_view name, std::u16string_view va
         }
         // After "name=" with nothing behind it the new attribute would read
         // as that value: the empty value is written out first.
-        if (danglingEquals) {
+        if (place.danglingEquals) {
             piece += u"\"\"";
         }
         piece += u' ';

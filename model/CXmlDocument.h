@@ -3,6 +3,7 @@
 #include "model/XmlElementIndex.h"
 #include "model/XmlResult.h"
 #include "model/XmlScanner.h"
+#include "model/XmlText.h"
 
 #include <cstdint>
 #include <span>
@@ -15,9 +16,9 @@ struct XmlAttribute {
     std::u16string_view value;
 };
 
-// One XML document held as a single UTF-16 text with an index of where its
-// elements are.  Editing splices the text; problems are recorded in the
-// result text, never thrown.
+// One XML document held as a single text of UTF-16 units (see XmlText for
+// how it is stored) with an index of where its elements are.  Editing splices
+// the text; problems are recorded in the result text, never thrown.
 class CXmlDocument {
 public:
     // Document flags.
@@ -51,17 +52,21 @@ public:
     bool setAttribute(std::u16string_view name, std::u16string_view value);
     bool isWellFormed() const;
 
-    const std::u16string& text() const { return text_; }
+    std::u16string text() const { return text_.toUtf16(); }
     // Room for a text about to be built, so that appending never copies it.
     void reserve(std::size_t characters) { text_.reserve(characters); }
     unsigned flags() const { return flags_; }
     void setFlags(unsigned flags) { flags_ = flags; }
 
 private:
+    template <class Char>
     struct OpenElement;
+    template <class Char>
     class OpenNames;
 
     void parse();
+    template <class Char>
+    void parseText(XmlTextView<Char> text);
     void closeUnended(std::uint32_t element, std::size_t offset2);
     void reparentClosed(std::uint32_t outermost);
     void linkLastChild(std::uint32_t parent, std::uint32_t element);
@@ -70,16 +75,24 @@ private:
     // The text changed by `delta` at `position`: later elements move, the
     // chain from `enclosing` up to the document grows.
     void shift(std::size_t position, bool inclusive, std::int64_t delta, std::uint32_t enclosing);
-    std::u16string_view elementName(std::uint32_t element) const;
-    bool namesEqual(std::u16string_view a, std::u16string_view b) const;
+    template <class Char>
+    XmlTextView<Char> elementName(XmlTextView<Char> text, std::uint32_t element) const;
+    std::u16string elementName(std::uint32_t element) const;
+    bool elementNameIs(std::uint32_t element, std::u16string_view name) const;
+    template <class CharA, class CharB>
+    bool namesEqual(XmlTextView<CharA> a, XmlTextView<CharB> b) const {
+        return xmlNamesEqual(a, b, (flags_ & kIgnoreCase) != 0);
+    }
     bool isEmptyElementTag(std::uint32_t element) const;
-    const std::vector<XmlAttributeToken>& attributesOf(std::uint32_t element) const;
+    template <class Char>
+    const std::vector<BasicXmlAttributeToken<Char>>& attributesOf(XmlTextView<Char> text,
+                                                                  std::uint32_t element) const;
     bool appendFreshAttribute(std::u16string_view name, std::u16string_view value);
     // Puts the element whose whole start tag (an empty-element tag) is
     // `element` where addElement puts a new element.
-    bool insertElement(std::u16string_view name, std::u16string element, bool fresh);
+    bool insertElement(std::u16string_view name, std::u16string_view element, bool fresh);
 
-    std::u16string text_;
+    XmlText text_;
     XmlResult result_;
     unsigned flags_ = 0;
     XmlElementIndex index_;
@@ -96,11 +109,15 @@ private:
     std::uint64_t textVersion_ = 0;
     mutable std::uint32_t attributesElement_ = 0;
     mutable std::uint64_t attributesVersion_ = 0;
-    mutable std::vector<XmlAttributeToken> attributes_;
+    mutable std::vector<BasicXmlAttributeToken<char>> asciiAttributes_;
+    mutable std::vector<BasicXmlAttributeToken<char16_t>> utf16Attributes_;
     // Writing sets the attributes of the element just added one after the
     // other: while they are new names, each goes straight before the tag's end.
     std::uint32_t freshElement_ = 0;
     std::vector<std::u16string> freshNames_;
+    // The start tag being added, kept for the next one: a save adds hundreds
+    // of thousands.
+    std::u16string tag_;
 };
 
 // Reverses attribute escaping: numeric references and HTML 4 entity names;

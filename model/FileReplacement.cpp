@@ -75,8 +75,7 @@ bool resolveLinks(const std::string& path, std::string& resolved, int& error) {
     return false;
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    off_t offset = 0;
+bool writeAll(int fd, std::string_view bytes, off_t& offset) {
     while (!bytes.empty()) {
         const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), offset);
         if (n < 0 && errno == EINTR) {
@@ -90,6 +89,16 @@ bool writeAll(int fd, std::string_view bytes) {
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
         offset += n;
+    }
+    return true;
+}
+
+bool writeAll(int fd, const std::vector<std::string_view>& pieces) {
+    off_t offset = 0;
+    for (std::string_view bytes : pieces) {
+        if (!writeAll(fd, bytes, offset)) {
+            return false;
+        }
     }
     return true;
 }
@@ -267,7 +276,7 @@ bool FileReplacement::commit() {
 }
 
 bool FileReplacement::writeTemporary() {
-    if (!writeAll(temporaryFd_, content_) || !synced(temporaryFd_)) {
+    if (!writeAll(temporaryFd_, pieces_) || !synced(temporaryFd_)) {
         return fail(errno);
     }
     return true;
@@ -328,8 +337,11 @@ bool FileReplacement::rewriteInPlace() {
     if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
         return fail(errno);
     }
-    if (!writeAll(file.get(), content_) ||
-        ::ftruncate(file.get(), static_cast<off_t>(content_.size())) != 0 || !synced(file.get())) {
+    off_t size = 0;
+    for (std::string_view piece : pieces_) {
+        size += static_cast<off_t>(piece.size());
+    }
+    if (!writeAll(file.get(), pieces_) || ::ftruncate(file.get(), size) != 0 || !synced(file.get())) {
         return fail(errno);
     }
     if (!file.close()) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
 #include <utility>
+#include <vector>
 
 // Gives a file new content without ever leaving it half written, and without
 // harming what stands at its path.  The path may name a regular file (kept
@@ -30,15 +32,12 @@ public:
     // The errno of the first failure, 0 while all is well.
     int error() const { return error_; }
 
-    void append(std::string_view bytes) { content_.append(bytes); }
-    // The whole content in one piece is taken over rather than copied.
-    void append(std::string&& bytes) {
-        if (content_.empty()) {
-            content_ = std::move(bytes);
-        } else {
-            content_.append(bytes);
-        }
-    }
+    void append(std::string_view bytes) { pieces_.push_back(owned_.emplace_back(bytes)); }
+    // Taken over rather than copied.
+    void append(std::string&& bytes) { pieces_.push_back(owned_.emplace_back(std::move(bytes))); }
+    // Neither copied nor taken over: the caller keeps the bytes alive and
+    // unchanged until commit() has returned.
+    void appendBorrowed(std::string_view bytes) { pieces_.push_back(bytes); }
     // Puts the appended content in place; false (see error()) leaves the
     // target as it was, except when an in-place rewrite itself fails.
     bool commit();
@@ -60,7 +59,10 @@ private:
     std::string target_;
     std::string folder_;
     std::string temporary_;
-    std::string content_;
+    // The content in order; a deque never moves the strings it holds, so
+    // the pieces stay valid as more are appended.
+    std::deque<std::string> owned_;
+    std::vector<std::string_view> pieces_;
     int temporaryFd_ = -1;
     int error_ = 0;
     bool exists_ = false;

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 #include <utility>
 
@@ -155,38 +156,50 @@ std::string bytesOf(std::u16string_view units, bool bigEndian) {
     return bytes;
 }
 
-std::u16string charsetOf(std::u16string_view content) {
+template <class Char>
+bool sameName(XmlTextView<Char> name, std::u16string_view wanted) {
+    return xmlNamesEqual(name, wanted, true);
+}
+
+template <class Char>
+std::u16string wide(XmlTextView<Char> text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+template <class Char>
+std::u16string charsetOf(XmlTextView<Char> content) {
     for (std::size_t at = 0; at + 7 <= content.size(); ++at) {
-        if (!equalsIgnoringAsciiCase(content.substr(at, 7), u"charset")) {
+        if (!sameName(content.substr(at, 7), u"charset")) {
             continue;
         }
         std::size_t i = at + 7;
-        while (i < content.size() && isXmlWhiteSpace(content[i])) {
+        while (i < content.size() && isXmlWhiteSpace(xmlUnit(content[i]))) {
             ++i;
         }
-        if (i >= content.size() || content[i] != u'=') {
+        if (i >= content.size() || content[i] != Char('=')) {
             continue;
         }
         ++i;
-        while (i < content.size() && isXmlWhiteSpace(content[i])) {
+        while (i < content.size() && isXmlWhiteSpace(xmlUnit(content[i]))) {
             ++i;
         }
         std::size_t end = i;
-        while (end < content.size() && !isXmlWhiteSpace(content[end]) && content[end] != u';' &&
-               content[end] != u'"' && content[end] != u'\'') {
+        while (end < content.size() && !isXmlWhiteSpace(xmlUnit(content[end])) && content[end] != Char(';') &&
+               content[end] != Char('"') && content[end] != Char('\'')) {
             ++end;
         }
-        return std::u16string(content.substr(i, end - i));
+        return wide(content.substr(i, end - i));
     }
     return {};
 }
 
-bool findAttribute(std::u16string_view text, const XmlNode& node, std::size_t nameOffset,
-                   std::u16string_view name, std::u16string_view& value) {
-    XmlAttributeReader reader(text, node.start + nameOffset, node.start + node.length);
-    XmlAttributeToken token;
+template <class Char>
+bool findAttribute(XmlTextView<Char> text, const XmlNode& node, std::size_t nameOffset,
+                   std::u16string_view name, XmlTextView<Char>& value) {
+    BasicXmlAttributeReader<Char> reader(text, node.start + nameOffset, node.start + node.length);
+    BasicXmlAttributeToken<Char> token;
     while (reader.next(token)) {
-        if (equalsIgnoringAsciiCase(token.name, name)) {
+        if (sameName(token.name, name)) {
             value = token.value;
             return true;
         }
@@ -194,45 +207,65 @@ bool findAttribute(std::u16string_view text, const XmlNode& node, std::size_t na
     return false;
 }
 
+// A text as UTF-16: its own units, or a widened copy of an ASCII text.
+class Utf16Of {
+public:
+    explicit Utf16Of(const XmlText& text) {
+        text.visit([&](auto view) {
+            if constexpr (std::is_same_v<decltype(view), std::u16string_view>) {
+                view_ = view;
+            } else {
+                copy_.assign(view.begin(), view.end());
+                view_ = copy_;
+            }
+        });
+    }
+    std::u16string_view view() const { return view_; }
+
+private:
+    std::u16string copy_;
+    std::u16string_view view_;
+};
+
 } // namespace
 
-std::u16string detectDeclaredEncoding(std::u16string_view text) {
+template <class Char>
+std::u16string detectDeclaredEncoding(XmlTextView<Char> text) {
     XmlResult ignored;
     bool sawStartTag = false;
     for (std::size_t pos = 0; pos < text.size();) {
         XmlNode node = scanXmlNode(text, pos, ignored);
         pos = node.start + std::max<std::size_t>(node.length, 1);
-        std::u16string_view value;
+        XmlTextView<Char> value;
         switch (node.kind) {
         case XmlNodeKind::ProcessingInstruction: {
-            XmlAttributeReader reader(text, node.start + 2, node.start + node.length);
-            if (node.start == 0 && equalsIgnoringAsciiCase(reader.elementName(), u"xml")) {
-                return findAttribute(text, node, 2, u"encoding", value) ? std::u16string(value) : u"";
+            BasicXmlAttributeReader<Char> reader(text, node.start + 2, node.start + node.length);
+            if (node.start == 0 && sameName(reader.elementName(), u"xml")) {
+                return findAttribute(text, node, 2, u"encoding", value) ? wide(value) : u"";
             }
             break;
         }
         case XmlNodeKind::StartTag:
         case XmlNodeKind::EmptyElementTag: {
-            XmlAttributeReader reader(text, node.start + 1, node.start + node.length);
+            BasicXmlAttributeReader<Char> reader(text, node.start + 1, node.start + node.length);
             if (!sawStartTag) {
                 sawStartTag = true;
-                if (!equalsIgnoringAsciiCase(reader.elementName(), u"html")) {
+                if (!sameName(reader.elementName(), u"html")) {
                     return {};
                 }
-            } else if (equalsIgnoringAsciiCase(reader.elementName(), u"meta") &&
+            } else if (sameName(reader.elementName(), u"meta") &&
                        findAttribute(text, node, 1, u"http-equiv", value) &&
-                       equalsIgnoringAsciiCase(value, u"Content-Type")) {
+                       sameName(value, u"Content-Type")) {
                 // The first such meta decides, even when it names no charset.
-                std::u16string_view content;
+                XmlTextView<Char> content;
                 findAttribute(text, node, 1, u"content", content);
                 return charsetOf(content);
             }
             break;
         }
         case XmlNodeKind::EndTag:
-            if (equalsIgnoringAsciiCase(
-                    text.substr(node.start + 2, xmlNameEnd(text, node.start + 2) - node.start - 2),
-                    u"head")) {
+            if (sameName(text.substr(node.start + 2, xmlNameEnd(text, node.start + 2) - node.start - 2),
+                         u"head")) {
                 return {};
             }
             break;
@@ -243,7 +276,17 @@ std::u16string detectDeclaredEncoding(std::u16string_view text) {
     return {};
 }
 
+template std::u16string detectDeclaredEncoding<char>(XmlTextView<char>);
+template std::u16string detectDeclaredEncoding<char16_t>(XmlTextView<char16_t>);
+
 bool readTextFile(const std::string& path, std::u16string& text, unsigned& flags, XmlResult& result) {
+    XmlText read;
+    const bool ok = readTextFile(path, read, flags, result);
+    text = read.toUtf16();
+    return ok;
+}
+
+bool readTextFile(const std::string& path, XmlText& text, unsigned& flags, XmlResult& result) {
     result.clear();
     text.clear();
     // Only plain files: a device or a pipe could feed bytes without end, or
@@ -302,7 +345,7 @@ bool readTextFile(const std::string& path, std::u16string& text, unsigned& flags
 
     if (unitSize == 2) {
         bool bigEndian = (flags & kBigEndianFlag) != 0;
-        text = unitsOf(bytes, bigEndian);
+        text.assignUtf16(unitsOf(bytes, bigEndian));
         if (bigEndian) {
             result.add({u"endian_swap"});
         }
@@ -314,8 +357,13 @@ bool readTextFile(const std::string& path, std::u16string& text, unsigned& flags
             }
             result.add({u"utf8_detection"});
         }
-        bool lost = false;
-        text = decodeText(codePageOfName(encoding), bytes, lost);
+        const int codePage = codePageOfName(encoding);
+        if (codePage == kCodePageUtf8 && isAscii(bytes)) {
+            text.assignAscii(std::move(bytes));
+        } else {
+            bool lost = false;
+            text.assignUtf16(decodeText(codePage, bytes, lost));
+        }
         result.add({u"converted_to", u"encoding", u"UTF-16", u"length", static_cast<long long>(text.size())});
     }
 
@@ -327,6 +375,12 @@ bool readTextFile(const std::string& path, std::u16string& text, unsigned& flags
 }
 
 bool writeTextFile(const std::string& path, std::u16string_view text, unsigned& flags, XmlResult& result) {
+    XmlText written;
+    written.assign(text);
+    return writeTextFile(path, written, flags, result);
+}
+
+bool writeTextFile(const std::string& path, const XmlText& text, unsigned& flags, XmlResult& result) {
     result.clear();
     // Nothing reaches the target until the whole text is ready: it keeps its
     // old content if anything fails on the way.
@@ -348,7 +402,7 @@ bool writeTextFile(const std::string& path, std::u16string_view text, unsigned& 
         }
     }
     if (encoding.empty() && !text.empty()) {
-        encoding = detectDeclaredEncoding(text);
+        encoding = text.visit([](auto view) { return detectDeclaredEncoding(view); });
         if (encoding.empty()) {
             encoding = u"UTF-8";
         }
@@ -362,18 +416,29 @@ bool writeTextFile(const std::string& path, std::u16string_view text, unsigned& 
         if (bigEndian) {
             result.add({u"endian_swap"});
         }
-        file.append(bytesOf(text, bigEndian));
+        file.append(bytesOf(Utf16Of(text).view(), bigEndian));
         written = static_cast<long long>(text.size());
     } else {
+        const int codePage = codePageOfName(encoding);
         bool lost = false;
-        std::string bytes = encodeText(codePageOfName(encoding), text, lost);
-        written = static_cast<long long>(bytes.size());
+        if (!text.isWide() && codePage == kCodePageUtf8) {
+            // ASCII is its own UTF-8: the text goes out as it stands.
+            text.visit([&](auto view) {
+                if constexpr (std::is_same_v<decltype(view), std::string_view>) {
+                    file.appendBorrowed(view);
+                }
+            });
+            written = static_cast<long long>(text.size());
+        } else {
+            std::string bytes = encodeText(codePage, Utf16Of(text).view(), lost);
+            written = static_cast<long long>(bytes.size());
+            file.append(std::move(bytes));
+        }
         result.add(
             {u"converted_from", u"encoding", u"UTF-16", u"length", static_cast<long long>(text.size())});
         if (lost) {
             result.add({u"conversion_loss"});
         }
-        file.append(std::move(bytes));
     }
 
     flags &= ~kPieceFlags;

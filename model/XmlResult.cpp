@@ -16,8 +16,20 @@ std::u16string escapeXmlAttribute(std::u16string_view value) {
 }
 
 void appendEscapedXmlAttribute(std::u16string& escaped, std::u16string_view value) {
-    for (char16_t c : value) {
-        switch (c) {
+    auto isSpecial = [](char16_t c) {
+        return c <= u'>' && (c == u'"' || c == u'&' || c == u'\'' || c == u'<' || c == u'>');
+    };
+    // Runs of plain characters go in whole: most values have nothing to escape.
+    for (std::size_t from = 0; from < value.size();) {
+        std::size_t special = from;
+        while (special < value.size() && !isSpecial(value[special])) {
+            ++special;
+        }
+        escaped.append(value.substr(from, special - from));
+        if (special == value.size()) {
+            break;
+        }
+        switch (value[special]) {
         case u'"':
             escaped += u"&quot;";
             break;
@@ -30,12 +42,11 @@ void appendEscapedXmlAttribute(std::u16string& escaped, std::u16string_view valu
         case u'<':
             escaped += u"&lt;";
             break;
-        case u'>':
+        default:
             escaped += u"&gt;";
             break;
-        default:
-            escaped.push_back(c);
         }
+        from = special + 1;
     }
 }
 

@@ -8,6 +8,25 @@ using namespace std::string_view_literals;
 
 constexpr std::size_t npos = std::u16string_view::npos;
 
+// Where an ASCII `pattern` next occurs in the text, in either of its forms.
+template <class Char>
+std::size_t findAscii(XmlTextView<Char> text, std::string_view pattern, std::size_t from) {
+    const auto first = static_cast<Char>(pattern[0]);
+    for (std::size_t at = text.find(first, from); at != npos; at = text.find(first, at + 1)) {
+        if (text.size() - at < pattern.size()) {
+            return npos;
+        }
+        std::size_t i = 1;
+        while (i < pattern.size() && text[at + i] == static_cast<Char>(pattern[i])) {
+            ++i;
+        }
+        if (i == pattern.size()) {
+            return at;
+        }
+    }
+    return npos;
+}
+
 bool isAsciiLetter(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
@@ -20,8 +39,9 @@ bool beginsStartTag(char16_t c) {
     return c == u':' || c == u'_' || isAsciiLetter(c) || c > 0x60;
 }
 
+template <class Char>
 struct Scan {
-    std::u16string_view text;
+    XmlTextView<Char> text;
     std::size_t start;
     XmlResult& result;
 
@@ -35,13 +55,13 @@ struct Scan {
     // After a syntax error the node runs to the next ">" (or the end).
     XmlNode syntaxError(std::u16string_view entry, std::size_t from) const {
         result.add({entry, {}, {}, u"offset", static_cast<long long>(start)});
-        std::size_t close = text.find(u'>', from);
+        std::size_t close = text.find(Char('>'), from);
         return node(XmlNodeKind::Error, close == npos ? text.size() : close + 1);
     }
 
-    XmlNode until(std::u16string_view terminator, std::size_t from, XmlNodeKind kind,
+    XmlNode until(std::string_view terminator, std::size_t from, XmlNodeKind kind,
                   std::u16string_view type) const {
-        std::size_t found = from <= text.size() ? text.find(terminator, from) : npos;
+        std::size_t found = from <= text.size() ? findAscii(text, terminator, from) : npos;
         if (found == npos) {
             return unterminated(type);
         }
@@ -55,16 +75,16 @@ struct Scan {
         std::size_t unquotedEnd = npos;
         std::size_t i = start + 1;
         while (i < text.size()) {
-            char16_t c = text[i];
+            char16_t c = xmlUnit(text[i]);
             if (c == u'>') {
                 if (endTag) {
                     return node(XmlNodeKind::EndTag, i + 1);
                 }
-                bool empty = text[i - 1] == u'/' && unquotedEnd != i && i - 1 > start;
+                bool empty = text[i - 1] == Char('/') && unquotedEnd != i && i - 1 > start;
                 return node(empty ? XmlNodeKind::EmptyElementTag : XmlNodeKind::StartTag, i + 1);
             }
             if (afterEquals && (c == u'"' || c == u'\'')) {
-                std::size_t close = text.find(c, i + 1);
+                std::size_t close = text.find(text[i], i + 1);
                 if (close == npos) {
                     break;
                 }
@@ -76,7 +96,7 @@ struct Scan {
                 afterEquals = true;
                 ++i;
             } else if (afterEquals) {
-                while (i < text.size() && !isXmlWhiteSpace(text[i]) && text[i] != u'>') {
+                while (i < text.size() && !isXmlWhiteSpace(xmlUnit(text[i])) && text[i] != Char('>')) {
                     ++i;
                 }
                 unquotedEnd = i;
@@ -93,21 +113,21 @@ struct Scan {
     XmlNode documentType() const {
         int depth = 0;
         for (std::size_t i = start + 2; i < text.size(); ++i) {
-            char16_t c = text[i];
+            char16_t c = xmlUnit(text[i]);
             if (c == u'[') {
                 ++depth;
             } else if (c == u']' && depth > 0) {
                 --depth;
             } else if (c == u'>' && depth == 0) {
                 return node(XmlNodeKind::DocumentType, i + 1);
-            } else if (c == u'<' && depth > 0 && i + 1 < text.size() && text[i + 1] == u'!') {
+            } else if (c == u'<' && depth > 0 && i + 1 < text.size() && text[i + 1] == Char('!')) {
                 if (i + 2 >= text.size()) {
                     break;
                 }
-                char16_t kind = text[i + 2];
+                char16_t kind = xmlUnit(text[i + 2]);
                 if (kind != u'A' && kind != u'E' && kind != u'N') {
                     result.add({u"doctype_tag_syntax", {}, {}, u"offset", static_cast<long long>(i)});
-                    std::size_t close = text.find(u'>', i);
+                    std::size_t close = text.find(Char('>'), i);
                     return node(XmlNodeKind::Error, close == npos ? text.size() : close + 1);
                 }
             }
@@ -120,23 +140,23 @@ struct Scan {
         if (i >= text.size()) {
             return unterminated(u"tag");
         }
-        switch (text[i]) {
+        switch (xmlUnit(text[i])) {
         case u'-':
             if (i + 1 >= text.size()) {
                 return unterminated(u"tag");
             }
-            if (text[i + 1] != u'-') {
+            if (text[i + 1] != Char('-')) {
                 return syntaxError(u"comment_tag_syntax", i);
             }
-            return until(u"-->", i + 2, XmlNodeKind::Comment, u"comment");
+            return until("-->", i + 2, XmlNodeKind::Comment, u"comment");
         case u'[':
             if (i + 1 >= text.size()) {
                 return unterminated(u"tag");
             }
-            if (text[i + 1] != u'C') {
+            if (text[i + 1] != Char('C')) {
                 return syntaxError(u"cdata_section_syntax", i);
             }
-            return until(u"]]>", i + 2, XmlNodeKind::CDataSection, u"cdata_section");
+            return until("]]>", i + 2, XmlNodeKind::CDataSection, u"cdata_section");
         case u'D':
             return documentType();
         default:
@@ -149,12 +169,12 @@ struct Scan {
         if (i >= text.size()) {
             return unterminated(u"tag");
         }
-        char16_t c = text[i];
+        char16_t c = xmlUnit(text[i]);
         if (c == u'/') {
             return tag(true);
         }
         if (c == u'?') {
-            return until(u"?>", i + 1, XmlNodeKind::ProcessingInstruction, u"processing_instruction");
+            return until("?>", i + 1, XmlNodeKind::ProcessingInstruction, u"processing_instruction");
         }
         if (c == u'!') {
             return declaration();
@@ -180,25 +200,28 @@ bool equalsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
     return true;
 }
 
-XmlNode scanXmlNode(std::u16string_view text, std::size_t offset, XmlResult& result) {
-    if (text[offset] != u'<') {
+template <class Char>
+XmlNode scanXmlNode(XmlTextView<Char> text, std::size_t offset, XmlResult& result) {
+    if (text[offset] != Char('<')) {
         std::size_t end = offset;
-        if (isXmlWhiteSpace(text[offset])) {
-            while (end < text.size() && isXmlWhiteSpace(text[end])) {
+        if (isXmlWhiteSpace(xmlUnit(text[offset]))) {
+            while (end < text.size() && isXmlWhiteSpace(xmlUnit(text[end]))) {
                 ++end;
             }
             return {XmlNodeKind::WhiteSpace, offset, end - offset};
         }
-        end = text.find(u'<', offset);
+        end = text.find(Char('<'), offset);
         return {XmlNodeKind::Text, offset, (end == npos ? text.size() : end) - offset};
     }
-    return Scan{text, offset, result}.markup();
+    return Scan<Char>{text, offset, result}.markup();
 }
 
-XmlAttributeReader::XmlAttributeReader(std::u16string_view text, std::size_t from, std::size_t to)
+template <class Char>
+BasicXmlAttributeReader<Char>::BasicXmlAttributeReader(XmlTextView<Char> text, std::size_t from,
+                                                       std::size_t to)
     : text_(text), pos_(from), to_(std::min(to, text.size())) {
     // Nothing is read past the tag's closing ">", not even an unclosed value.
-    if (to_ > 0 && to_ > pos_ && text_[to_ - 1] == u'>') {
+    if (to_ > 0 && to_ > pos_ && text_[to_ - 1] == Char('>')) {
         --to_;
     }
     pos_ = std::min(pos_, to_);
@@ -210,11 +233,12 @@ XmlAttributeReader::XmlAttributeReader(std::u16string_view text, std::size_t fro
 // Reads a value as the tag scanner does: after "=" (more white space and
 // "=" may follow), a quote opens a value up to the same quote, anything else
 // runs to white space.  Both must agree, or an edit could land inside a value.
-void XmlAttributeReader::readValue(XmlAttributeToken& token) {
-    while (pos_ < to_ && (isXmlWhiteSpace(text_[pos_]) || text_[pos_] == u'=')) {
+template <class Char>
+void BasicXmlAttributeReader<Char>::readValue(Token& token) {
+    while (pos_ < to_ && (isXmlWhiteSpace(xmlUnit(text_[pos_])) || text_[pos_] == Char('='))) {
         ++pos_;
     }
-    if (pos_ < to_ && (text_[pos_] == u'"' || text_[pos_] == u'\'')) {
+    if (pos_ < to_ && (text_[pos_] == Char('"') || text_[pos_] == Char('\''))) {
         // Only the tag is searched: a quote left open must not send every
         // attribute read of a document to its far end.
         std::size_t close = text_.substr(0, to_).find(text_[pos_], pos_ + 1);
@@ -225,7 +249,7 @@ void XmlAttributeReader::readValue(XmlAttributeToken& token) {
         pos_ = std::min(valueEnd + 1, to_);
     } else {
         std::size_t valueEnd = pos_;
-        while (valueEnd < to_ && !isXmlWhiteSpace(text_[valueEnd])) {
+        while (valueEnd < to_ && !isXmlWhiteSpace(xmlUnit(text_[valueEnd]))) {
             ++valueEnd;
         }
         token.valueBegin = pos_;
@@ -235,9 +259,10 @@ void XmlAttributeReader::readValue(XmlAttributeToken& token) {
     token.end = pos_;
 }
 
-bool XmlAttributeReader::next(XmlAttributeToken& token) {
+template <class Char>
+bool BasicXmlAttributeReader<Char>::next(Token& token) {
     auto skipWhiteSpace = [&] {
-        while (pos_ < to_ && isXmlWhiteSpace(text_[pos_])) {
+        while (pos_ < to_ && isXmlWhiteSpace(xmlUnit(text_[pos_]))) {
             ++pos_;
         }
     };
@@ -248,8 +273,8 @@ bool XmlAttributeReader::next(XmlAttributeToken& token) {
         }
         std::size_t nameBegin = pos_;
         std::size_t nameEnd = std::min(xmlNameEnd(text_, pos_), to_);
-        if (nameEnd == nameBegin && text_[pos_] == u'=') {
-            XmlAttributeToken nameless;
+        if (nameEnd == nameBegin && text_[pos_] == Char('=')) {
+            Token nameless;
             readValue(nameless); // a value without a name is skipped whole
             continue;
         }
@@ -265,7 +290,7 @@ bool XmlAttributeReader::next(XmlAttributeToken& token) {
         token.end = nameEnd;
         pos_ = nameEnd;
         skipWhiteSpace();
-        if (pos_ >= to_ || text_[pos_] != u'=') {
+        if (pos_ >= to_ || text_[pos_] != Char('=')) {
             pos_ = nameEnd;
             return true;
         }
@@ -274,3 +299,8 @@ bool XmlAttributeReader::next(XmlAttributeToken& token) {
         return true;
     }
 }
+
+template XmlNode scanXmlNode<char>(XmlTextView<char>, std::size_t, XmlResult&);
+template XmlNode scanXmlNode<char16_t>(XmlTextView<char16_t>, std::size_t, XmlResult&);
+template class BasicXmlAttributeReader<char>;
+template class BasicXmlAttributeReader<char16_t>;
