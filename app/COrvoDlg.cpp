@@ -150,20 +150,12 @@ bool COrvoDlg::initialise() {
         deviceOperationEnded(operationCode, outcome);
     };
 
-    tray_ = std::make_unique<QSystemTrayIcon>(icon);
-    tray_->setToolTip(modelCaption());
+    trayIcon_ = icon;
     trayMenu_ = std::make_unique<QMenu>();
     QAction* exitItem = trayMenu_->addAction(QString());
     connect(trayMenu_.get(), &QMenu::aboutToShow, this,
             [this, exitItem] { exitItem->setText(byLanguage("关闭", "Exit")); });
     connect(exitItem, &QAction::triggered, this, [this] { done(QDialog::Rejected); });
-    tray_->setContextMenu(trayMenu_.get());
-    connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        // Desktop trays differ: some report a double click, some only a click.
-        if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) {
-            trayNotify(kTrayIconId, kLeftDoubleClick);
-        }
-    });
 
     statusBox_ = new QPlainTextEdit(this);
     statusBox_->setObjectName(QStringLiteral("statusBox"));
@@ -506,8 +498,26 @@ void COrvoDlg::hideToTray() {
         return;
     }
     inTray_ = true;
+    prepareTray();
     tray_->show();
     hide();
+}
+
+// The icon itself is made when the window first hides: a notification area
+// is reached over the session bus, which no start of the program need wait for.
+void COrvoDlg::prepareTray() {
+    if (tray_) {
+        return;
+    }
+    tray_ = std::make_unique<QSystemTrayIcon>(trayIcon_);
+    tray_->setToolTip(modelCaption());
+    tray_->setContextMenu(trayMenu_.get());
+    connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        // Desktop trays differ: some report a double click, some only a click.
+        if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) {
+            trayNotify(kTrayIconId, kLeftDoubleClick);
+        }
+    });
 }
 
 void COrvoDlg::showFromTray() {

@@ -4,6 +4,7 @@
 #include "model/KeyboardKeys.h"
 #include "skin/SkinnedDialog.h"
 
+#include <QIcon>
 #include <QString>
 #include <QTimer>
 
@@ -75,6 +76,7 @@ private:
     void readAll();
     void editKey(int keyNumber);
     void hideToTray();
+    void prepareTray();
     void showFromTray();
     void showMenuAt(const QPoint& where);
     void unblockClicks();
@@ -92,6 +94,8 @@ private:
     void drawMarker(QPainter& painter, const SkinItem& item) const;
 
     QPlainTextEdit* statusBox_ = nullptr;
+    // The notification-area icon, prepared at initialisation and made on the first hide.
+    QIcon trayIcon_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<QMenu> trayMenu_;
     QTimer clickTimer_;
