@@ -56,6 +56,7 @@ void AppResources::loadImages(int modelType) {
 
 void AppResources::releaseImages() {
     images_.clear();
+    overlays_.clear();
     decodedWindows_.clear();
     modelType_.reset();
 }
@@ -66,12 +67,21 @@ void AppResources::decodeWindow(SkinWindow window) const {
     }
     std::vector<ImageRole> roles;
     std::vector<QString> paths;
+    std::vector<ImageVariant> variants;
     for (const ImageRow& row : AppImageIds()) {
         if (row.window == window) {
             roles.push_back(row.role);
             paths.push_back(ResourceImagePath(AppImageId(row.role, *modelType_)));
+            variants.push_back(row.variant);
         }
     }
+    const WindowDescription& description = DescribeWindow(window);
+    const QRgb key = ColourKeyPixel(description.colourKey);
+    const std::optional<QRegion> overlaid = OverlaidArea(description, *modelType_);
+    auto isOverlay = [&](std::size_t i) {
+        return overlaid && (variants[i] == ImageVariant::Hover || variants[i] == ImageVariant::Selected);
+    };
+    std::vector<OverlayImage> overlays(paths.size());
     // The images of one window are independent: they are decoded side by
     // side on the cores there are, this thread taking its share.
     std::vector<QImage> decoded(paths.size());
@@ -79,6 +89,14 @@ void AppResources::decodeWindow(SkinWindow window) const {
     auto decodeSome = [&] {
         for (std::size_t i = next++; i < paths.size(); i = next++) {
             decoded[i] = DecodeResourceImage(paths[i]);
+            // The window's shape is cut from its background once, here, so
+            // that the window paints the very image kept for the run.
+            if (variants[i] == ImageVariant::Background) {
+                decoded[i] = WithoutKeyColour(std::move(decoded[i]), key);
+            } else if (isOverlay(i)) {
+                overlays[i] = OverlayImage(decoded[i], *overlaid);
+                decoded[i] = QImage();
+            }
         }
     };
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
@@ -92,31 +110,75 @@ void AppResources::decodeWindow(SkinWindow window) const {
     for (std::size_t i = 0; i < roles.size(); ++i) {
         if (!decoded[i].isNull()) {
             images_[roles[i]] = std::move(decoded[i]);
+        } else if (!overlays[i].isNull()) {
+            overlays_[roles[i]] = std::move(overlays[i]);
         }
     }
 }
 
-const QImage& AppResources::image(ImageRole role) const {
-    auto found = images_.find(role);
-    if (found == images_.end()) {
-        for (const ImageRow& row : AppImageIds()) {
-            if (row.role == role) {
-                decodeWindow(row.window);
-                break;
-            }
+const QImage* AppResources::findImage(ImageRole role) const {
+    for (const ImageRow& row : AppImageIds()) {
+        if (row.role == role) {
+            decodeWindow(row.window);
+            break;
         }
-        found = images_.find(role);
     }
-    return found == images_.end() ? none_ : found->second;
+    const auto found = images_.find(role);
+    return found == images_.end() ? nullptr : &found->second;
+}
+
+const OverlayImage* AppResources::findOverlay(ImageRole role) const {
+    findImage(role);
+    const auto found = overlays_.find(role);
+    return found == overlays_.end() ? nullptr : &found->second;
+}
+
+QImage AppResources::image(ImageRole role) const {
+    if (const QImage* found = findImage(role)) {
+        return *found;
+    }
+    const OverlayImage* overlay = findOverlay(role);
+    return overlay != nullptr ? overlay->toImage() : QImage();
+}
+
+OverlayImage AppResources::overlay(SkinWindow window, ImageVariant variant, int page) const {
+    ImageRole role{};
+    if (!FindImageRole(window, variant, page, &role)) {
+        return {};
+    }
+    if (const OverlayImage* overlay = findOverlay(role)) {
+        return *overlay;
+    }
+    const QImage* whole = findImage(role);
+    return whole != nullptr ? OverlayImage(*whole) : OverlayImage();
+}
+
+std::optional<QRegion> OverlaidArea(const WindowDescription& description, int modelType) {
+    if (description.elements == nullptr) {
+        return std::nullopt;
+    }
+    // A window copies from its overlays the rectangle of an element divided
+    // by ScaleFactor, each side truncated: at most a pixel beyond the
+    // element's own, at any scale.  Two give room to spare.
+    constexpr int kMargin = 2;
+    QRegion area;
+    for (const SkinItem& item : description.elements(modelType)) {
+        const SkinRect& r = item.rect;
+        if (item.isLabel == 0 && r.left >= 0 && r.top >= 0 && r.right > r.left && r.bottom > r.top) {
+            area += QRect(QPoint(r.left - kMargin, r.top - kMargin),
+                          QPoint(r.right + kMargin, r.bottom + kMargin));
+        }
+    }
+    return area;
 }
 
 const QFont& AppResources::font(int index) const {
     return fonts_[static_cast<std::size_t>(std::clamp(index, 0, kAppFontCount - 1))];
 }
 
-const QImage& AppResources::image(SkinWindow window, ImageVariant variant, int page) const {
+QImage AppResources::image(SkinWindow window, ImageVariant variant, int page) const {
     ImageRole role{};
-    return FindImageRole(window, variant, page, &role) ? image(role) : none_;
+    return FindImageRole(window, variant, page, &role) ? image(role) : QImage();
 }
 
 QStringList AppResources::resourceFileCandidates() {
@@ -133,8 +195,40 @@ QImage DecodeResourceImage(const QString& path) {
     // Named as PNG, so that no image format plugin is loaded to guess the format.
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);
-    const QImage image = reader.read();
-    return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage image = reader.read();
+    // In place: an opaque image only changes its format's name.
+    return image.isNull() ? image : std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QRgb ColourKeyPixel(ColorRef colourKey) {
+    return qRgb(static_cast<int>(colourKey & 0xFF), static_cast<int>((colourKey >> 8) & 0xFF),
+                static_cast<int>((colourKey >> 16) & 0xFF));
+}
+
+QImage WithoutKeyColour(QImage image, QRgb key) {
+    image = std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // An opaque pixel reads the same premultiplied or not; only opaque key
+    // pixels are the key.
+    const QRgb opaqueKey = key | 0xFF000000u;
+    auto firstKeyLine = [&]() -> int {
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            if (std::find(line, line + image.width(), opaqueKey) != line + image.width()) {
+                return y;
+            }
+        }
+        return -1;
+    };
+    // An image without key pixels is returned as it came, shared, not copied.
+    const int first = firstKeyLine();
+    if (first < 0) {
+        return image;
+    }
+    for (int y = first; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::replace(line, line + image.width(), opaqueKey, QRgb(0));
+    }
+    return image;
 }
 
 QString ResourceImagePath(int id) {

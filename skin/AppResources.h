@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/elements/ImageIds.h"
+#include "app/elements/SkinItem.h"
+#include "skin/OverlayImage.h"
 
 #include <QBrush>
 #include <QFont>
@@ -36,13 +38,17 @@ public:
     // Every image goes; until the next loadImages all of them are null.
     void releaseImages();
 
-    // Null when the resource file or the id is missing.
-    const QImage& image(ImageRole role) const;
+    // Null when the resource file or the id is missing.  A hover or selected
+    // image is kept only where its window's elements lie (see OverlayImage):
+    // it comes back full-size, transparent elsewhere.
+    QImage image(ImageRole role) const;
     // A window's image of a variant on a page (0 for a window with one image
     // set); null when the window has none or it is missing.
-    const QImage& image(SkinWindow window, ImageVariant variant, int page = 0) const;
+    QImage image(SkinWindow window, ImageVariant variant, int page = 0) const;
+    // The same image as the window draws its overlays from.
+    OverlayImage overlay(SkinWindow window, ImageVariant variant, int page = 0) const;
     // How many images are decoded so far.
-    std::size_t decodedImageCount() const { return images_.size(); }
+    std::size_t decodedImageCount() const { return images_.size() + overlays_.size(); }
     // Font of the given pixel height; indexes outside 0..49 take the nearest one.
     const QFont& font(int index) const;
     const QBrush& darkBrush() const { return darkBrush_; }
@@ -55,19 +61,31 @@ public:
 
 private:
     void decodeWindow(SkinWindow window) const;
+    // Decodes the role's window if need be; null if it is not there.
+    const QImage* findImage(ImageRole role) const;
+    const OverlayImage* findOverlay(ImageRole role) const;
 
     std::optional<int> modelType_;
     // Filled on demand by the const readers: the windows share the resources
     // read-only, and decoding does not change what they read.
     mutable std::map<ImageRole, QImage> images_;
+    mutable std::map<ImageRole, OverlayImage> overlays_;
     mutable std::set<SkinWindow> decodedWindows_;
     std::array<QFont, kAppFontCount> fonts_;
     QBrush darkBrush_;
-    QImage none_;
     QString registered_;
 };
+
+struct WindowDescription;
+// Where a described window draws overlays from its hover and selected
+// images, in image pixels; none for a window without an element table.
+std::optional<QRegion> OverlaidArea(const WindowDescription& description, int modelType);
 
 // Resource path of a bitmap id.
 QString ResourceImagePath(int id);
 // A PNG of the resource file, ready to paint; null when it is missing.
 QImage DecodeResourceImage(const QString& path);
+QRgb ColourKeyPixel(ColorRef colourKey);
+// The image premultiplied, its pixels of the key colour transparent, so that
+// the final smooth stretch does not bleed the key into the window's edges.
+QImage WithoutKeyColour(QImage image, QRgb key);

@@ -27,21 +27,6 @@
 
 namespace {
 
-// Key pixels become transparent, so the final smooth stretch does not bleed
-// the key colour into the window's edges.
-QImage withoutKeyColour(const QImage& image, QRgb key) {
-    QImage result = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < result.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x) {
-            if ((line[x] | 0xFF000000u) == (key | 0xFF000000u) && qAlpha(line[x]) == 255) {
-                line[x] = 0;
-            }
-        }
-    }
-    return result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
 QRect toQRect(const SkinRect& r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
@@ -91,19 +76,20 @@ void SkinnedDialog::setUpSkin(SkinWindow window) {
     const std::vector<int> pages = ImagePages(window);
     window_ = window;
     page_ = pages.empty() ? 0 : pages.front();
-    const AppResources& images = context_.resources;
-    const QImage& selected = images.image(window, ImageVariant::Selected, page_);
-    setUpSkin({std::move(table), images.image(window, ImageVariant::Background, page_),
-               images.image(window, ImageVariant::Hover, page_),
-               selected.isNull() ? images.image(window, ImageVariant::Active, page_) : selected,
-               description.colourKey, QSize(description.width, description.height)});
+    colourKey_ = ToQColor(description.colourKey).rgb();
+    useWindowImages(page_);
+    setUpFrame(std::move(table), QSize(description.width, description.height));
 }
 
 void SkinnedDialog::setUpSkin(Skin skin) {
-    scale_ = context_.doc.scaleFactor;
     colourKey_ = ToQColor(skin.colourKey).rgb();
-    setImages(std::move(skin.background), std::move(skin.hover), std::move(skin.selected));
-    imageSize_ = background_.isNull() ? skin.designSize : background_.size();
+    setImages(std::move(skin.background), OverlayImage(skin.hover), OverlayImage(skin.selected));
+    setUpFrame(std::move(skin.elements), skin.designSize);
+}
+
+void SkinnedDialog::setUpFrame(SkinTable elements, QSize designSize) {
+    scale_ = context_.doc.scaleFactor;
+    imageSize_ = background_.isNull() ? designSize : background_.size();
     const QSize windowSize(Scaled(imageSize_.width(), scale_), Scaled(imageSize_.height(), scale_));
     setFixedSize(windowSize);
     if (!background_.isNull()) {
@@ -117,7 +103,7 @@ void SkinnedDialog::setUpSkin(Skin skin) {
         move(area.left() + static_cast<int>((area.width() - windowSize.width()) * 0.5),
              area.top() + static_cast<int>((area.height() - windowSize.height()) * 0.5));
     }
-    elements_ = std::move(skin.elements);
+    elements_ = std::move(elements);
     for (SkinItem& item : elements_) {
         if (item.isLabel == 0) {
             item.rect = {Scaled(item.rect.left, scale_), Scaled(item.rect.top, scale_),
@@ -127,21 +113,27 @@ void SkinnedDialog::setUpSkin(Skin skin) {
     canvas_ = QImage(imageSize_, QImage::Format_ARGB32_Premultiplied);
 }
 
+void SkinnedDialog::useWindowImages(int page) {
+    const AppResources& images = context_.resources;
+    OverlayImage selected = images.overlay(*window_, ImageVariant::Selected, page);
+    setImages(images.image(*window_, ImageVariant::Background, page),
+              images.overlay(*window_, ImageVariant::Hover, page),
+              selected.isNull() ? images.overlay(*window_, ImageVariant::Active, page) : std::move(selected));
+}
+
 void SkinnedDialog::showPage(int page) {
     page_ = page;
     if (window_) {
-        const AppResources& images = context_.resources;
-        const QImage& selected = images.image(*window_, ImageVariant::Selected, page);
-        setImages(images.image(*window_, ImageVariant::Background, page),
-                  images.image(*window_, ImageVariant::Hover, page),
-                  selected.isNull() ? images.image(*window_, ImageVariant::Active, page) : selected);
+        useWindowImages(page);
     }
     trackHover(lastMouse_);
     update();
 }
 
-void SkinnedDialog::setImages(QImage background, QImage hover, QImage selected) {
-    background_ = background.isNull() ? QImage() : withoutKeyColour(background, colourKey_);
+void SkinnedDialog::setImages(QImage background, OverlayImage hover, OverlayImage selected) {
+    // The images of a described window come keyed already and are shared
+    // as they are; a window's own images are keyed here.
+    background_ = background.isNull() ? QImage() : WithoutKeyColour(std::move(background), colourKey_);
     hover_ = std::move(hover);
     selected_ = std::move(selected);
 }
@@ -197,7 +189,7 @@ QRect SkinnedDialog::toWindow(const SkinRect& r) const {
                  QPoint(Scaled(r.right, scale_) - 1, Scaled(r.bottom, scale_) - 1));
 }
 
-void SkinnedDialog::overlay(QPainter& painter, const QImage& from, const SkinRect& windowRect) const {
+void SkinnedDialog::overlay(QPainter& painter, const OverlayImage& from, const SkinRect& windowRect) const {
     if (from.isNull()) {
         return;
     }
@@ -206,7 +198,7 @@ void SkinnedDialog::overlay(QPainter& painter, const QImage& from, const SkinRec
     const int top = Unscaled(windowRect.top, scale_);
     const QRect source(left, top, Unscaled(windowRect.width(), scale_),
                        Unscaled(windowRect.height(), scale_));
-    painter.drawImage(source.topLeft(), from, source);
+    from.draw(painter, source.topLeft(), source);
 }
 
 void SkinnedDialog::drawCaption(QPainter& painter, const SkinItem& item, const SkinRect& r) const {
@@ -290,7 +282,7 @@ void SkinnedDialog::drawSelectedPart(QPainter& painter, const QRect& area) const
     if (selected_.isNull()) {
         painter.fillRect(visible, QColor(255, 111, 0));
     } else {
-        painter.drawImage(visible.topLeft(), selected_, visible);
+        selected_.draw(painter, visible.topLeft(), visible);
     }
 }
 

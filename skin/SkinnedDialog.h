@@ -7,6 +7,7 @@
 #include "skin/DeviceOperation.h"
 #include "skin/DialogKeyFeed.h"
 #include "skin/GuiContext.h"
+#include "skin/OverlayImage.h"
 
 #include <QDialog>
 #include <QImage>
@@ -131,7 +132,7 @@ protected:
     // The image set of another page of a described window; the hover follows
     // the elements the page makes active.  Repaints.
     void showPage(int page);
-    void setImages(QImage background, QImage hover, QImage selected);
+    void setImages(QImage background, OverlayImage hover, OverlayImage selected);
 
     void setClickRules(ClickRules rules) { clickRules_ = rules; }
     void setDialogKeys(DialogKey enter, DialogKey escape);
@@ -195,15 +196,15 @@ protected:
     QString withDeviceReason(const QString& message) const;
 
     // Drawing helpers in image pixels.
-    void overlay(QPainter& painter, const QImage& from, const SkinRect& windowRect) const;
+    void overlay(QPainter& painter, const OverlayImage& from, const SkinRect& windowRect) const;
     void drawCaption(QPainter& painter, const SkinItem& item, const SkinRect& imageRect) const;
     SkinRect toImage(const SkinRect& windowRect) const;
     QRect toWindow(const SkinRect& designRect) const;
 
     SkinItem* mutableElement(int id);
     SkinTable& mutableElements() { return elements_; }
-    const QImage& hoverImage() const { return hover_; }
-    const QImage& selectedImage() const { return selected_; }
+    const OverlayImage& hoverImage() const { return hover_; }
+    const OverlayImage& selectedImage() const { return selected_; }
     // Copies `area` of the selected (active) image to the same place, clipped
     // to the image; orange where the window has no such image.
     void drawSelectedPart(QPainter& painter, const QRect& area) const;
@@ -220,6 +221,8 @@ protected:
     void customEvent(QEvent* event) override;
 
 private:
+    void setUpFrame(SkinTable elements, QSize designSize);
+    void useWindowImages(int page);
     void trackHover(QPoint point);
     void paintCanvas(QImage& canvas);
     void leftButtonUp(QPoint point);
@@ -230,8 +233,8 @@ private:
 
     SkinTable elements_;
     QImage background_;
-    QImage hover_;
-    QImage selected_;
+    OverlayImage hover_;
+    OverlayImage selected_;
     QSize imageSize_;
     float scale_ = 1.0f;
     QPoint lastMouse_{-1, -1};
