@@ -122,6 +122,8 @@ int main(int argc, char** argv) {
     std::printf("start-up to the first window mapped on %s, min / median of %d runs\n",
                 DisplayString(display), kBenchRuns);
     measure(display, "minimal Qt window", {ZARN_MINIMAL_WINDOW_PATH}, environment);
+    // The fair peer: a window that shows text loads fonts, as the program must.
+    measure(display, "  with a text label", {ZARN_MINIMAL_WINDOW_PATH, "--label"}, environment);
     measure(display, "Zarn --simulate", {ZARN_PROGRAM_PATH, "--simulate"}, environment);
     for (int i = 1; i < argc; ++i) {
         const std::string label = std::filesystem::path(argv[i]).filename().string() + " --simulate";
