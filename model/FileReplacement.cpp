@@ -22,28 +22,6 @@ constexpr std::size_t kKeptNameBytes = 200;
 constexpr std::size_t kRandomCharacters = 6;
 constexpr int kCreateAttempts = 100;
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now; errno tells why on false.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
 // The file a path finally names, following symbolic links (relative ones
 // from the folder of the link).  A path that names nothing is returned as it
 // is: the file will be created there.
@@ -202,9 +180,6 @@ FileReplacement::FileReplacement(const std::string& path) {
 }
 
 FileReplacement::~FileReplacement() {
-    if (temporaryFd_ >= 0) {
-        ::close(temporaryFd_);
-    }
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
     }
@@ -228,7 +203,7 @@ bool FileReplacement::createTemporary() {
         std::string name = base + randomCharacters() + std::string(kTemporarySuffix);
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            temporaryFd_ = fd;
+            temporaryFd_.reset(fd);
             temporary_ = std::move(name);
             return true;
         }
@@ -265,7 +240,7 @@ bool FileReplacement::commit() {
     if (!ok()) {
         return false;
     }
-    if (temporaryFd_ >= 0 && !writeTemporary()) {
+    if (temporaryFd_ && !writeTemporary()) {
         return false;
     }
     if (!inPlace_ && exists_ && !keepOwnership()) {
@@ -276,7 +251,7 @@ bool FileReplacement::commit() {
 }
 
 bool FileReplacement::writeTemporary() {
-    if (!writeAll(temporaryFd_, pieces_) || !synced(temporaryFd_)) {
+    if (!writeAll(temporaryFd_.get(), pieces_) || !synced(temporaryFd_.get())) {
         return fail(errno);
     }
     return true;
@@ -284,20 +259,19 @@ bool FileReplacement::writeTemporary() {
 
 bool FileReplacement::keepOwnership() {
     struct stat info {};
-    if (::fstat(temporaryFd_, &info) != 0) {
+    if (::fstat(temporaryFd_.get(), &info) != 0) {
         return false;
     }
-    if ((info.st_uid != owner_ || info.st_gid != group_) && ::fchown(temporaryFd_, owner_, group_) != 0) {
+    if ((info.st_uid != owner_ || info.st_gid != group_) &&
+        ::fchown(temporaryFd_.get(), owner_, group_) != 0) {
         return false;
     }
     // After the owner: changing it clears the set-id bits.
-    return ::fchmod(temporaryFd_, mode_) == 0;
+    return ::fchmod(temporaryFd_.get(), mode_) == 0;
 }
 
 bool FileReplacement::renameIntoPlace() {
-    const int fd = temporaryFd_;
-    temporaryFd_ = -1;
-    if (::close(fd) != 0) {
+    if (!temporaryFd_.close()) {
         return fail(errno);
     }
     int renamed = -1;
@@ -313,16 +287,16 @@ bool FileReplacement::renameIntoPlace() {
     }
     temporary_.clear();
     // The rename itself is on disk only once the folder is.
-    Descriptor folder(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0) {
+    UniqueFd folder(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder) {
         ::fsync(folder.get());
     }
     return true;
 }
 
 bool FileReplacement::rewriteInPlace() {
-    Descriptor file(::open(target_.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (file.get() < 0) {
+    UniqueFd file(::open(target_.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!file) {
         return fail(errno);
     }
     struct stat info {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/UniqueFd.h"
+
 #include <deque>
 #include <string>
 #include <string_view>
@@ -63,7 +65,7 @@ private:
     // the pieces stay valid as more are appended.
     std::deque<std::string> owned_;
     std::vector<std::string_view> pieces_;
-    int temporaryFd_ = -1;
+    UniqueFd temporaryFd_;
     int error_ = 0;
     bool exists_ = false;
     bool inPlace_ = false;

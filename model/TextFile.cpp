@@ -4,6 +4,7 @@
 #include "model/RegularFile.h"
 #include "model/TextEncoding.h"
 #include "model/XmlScanner.h"
+#include "platform/UniqueFd.h"
 
 #include <algorithm>
 #include <array>
@@ -50,29 +51,18 @@ void fileError(XmlResult& result, int error) {
 class File {
 public:
     explicit File(int fd) : fd_(fd) {}
-    ~File() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
 
-    bool ok() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
+    bool ok() const { return static_cast<bool>(fd_); }
+    int fd() const { return fd_.get(); }
     // Closes now; errno tells why on false.
-    bool close() {
-        int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
+    bool close() { return fd_.close(); }
 
     bool readUpTo(std::size_t count, std::string& out) {
         std::size_t begin = out.size();
         out.resize(begin + count);
         std::size_t got = 0;
         while (got < count) {
-            ssize_t n = ::read(fd_, out.data() + begin + got, count - got);
+            ssize_t n = ::read(fd_.get(), out.data() + begin + got, count - got);
             if (n < 0 && errno == EINTR) {
                 continue;
             }
@@ -108,7 +98,7 @@ public:
     }
 
 private:
-    int fd_;
+    UniqueFd fd_;
 };
 
 std::size_t removeZeroUnits(std::string& bytes, std::size_t unitSize) {
