@@ -4,6 +4,7 @@
 // gives OUTPUT_DIR/N.png for every bitmap id, OUTPUT_DIR/icon/N.png for the
 // program icon at 48, 128 and 256 pixels, and OUTPUT_DIR/ZarnRES.qrc.
 
+#include "resources/PngWriter.h"
 #include "resources/SkinFonts.h"
 #include "resources/SkinImages.h"
 
@@ -23,7 +24,7 @@ namespace {
 constexpr int kIconSizes[] = {48, 128, 256};
 
 bool writePng(const QImage& image, const QString& path) {
-    if (image.isNull() || !image.save(path, "PNG")) {
+    if (!WriteUnfilteredPng(image, path)) {
         std::fprintf(stderr, "zarn-skingen: cannot write %s\n", qPrintable(path));
         return false;
     }

@@ -8,7 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-wayland
-    libhidapi-dev libudev-dev libicu-dev libx11-dev
+    libhidapi-dev libudev-dev libicu-dev libx11-dev zlib1g-dev
     fonts-wqy-microhei fonts-dejavu-core
     xvfb xdotool imagemagick x11-utils binutils weston
 )
