@@ -63,12 +63,16 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 left=$X
 top=$Y
 
-click() { # 1080-based layout point of the main window
+# Moves the pointer to a screen point, clicks and waits (half a second unless told).
+clickAt() {
     alive
-    xdotool mousemove $((left + $1)) $((top + $2))
+    xdotool mousemove "$1" "$2"
     sleep 0.2
     xdotool click 1
     sleep "${3:-0.5}"
+}
+click() { # 1080-based layout point of the main window
+    clickAt $((left + $1)) $((top + $2)) "${3:-0.5}"
 }
 # Waits for a message box (a second visible window of the program) and answers it.
 answer() {
@@ -107,11 +111,7 @@ find_dialog() {
     dx=$X dy=$Y dw=$WIDTH dh=$HEIGHT
 }
 dialog_click() { # layout point of the dialog found last
-    alive
-    xdotool mousemove $((dx + $1)) $((dy + $2))
-    sleep 0.2
-    xdotool click 1
-    sleep "${3:-0.5}"
+    clickAt $((dx + $1)) $((dy + $2)) "${3:-0.5}"
 }
 # Every page of the key settings dialog, each tab clicked as a person would.
 key_pages() {
@@ -136,10 +136,7 @@ newWindow() {
 clickIn() { # window, 1080-based point in it
     alive
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    xdotool mousemove $((X + $2)) $((Y + $3))
-    sleep 0.2
-    xdotool click 1
-    sleep "${4:-0.5}"
+    clickAt $((X + $2)) $((Y + $3)) "${4:-0.5}"
 }
 # Opens the backlight settings and its multi-key dialog with one key selected,
 # takes a screenshot of each, and cancels the multi-key dialog; the backlight
@@ -221,13 +218,8 @@ answer Return # "OK!"
 [ "$(heldColour 43)" = "00ff80" ] || fail "the keyboard holds '$(heldColour 43)' for key A, not 00ff80"
 click 691 110 1 # firmware update dialog
 shot firmware
-dialog="$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" | head -n1 || true)"
-[ -n "$dialog" ] || fail "the firmware update dialog did not appear"
-eval "$(xdotool getwindowgeometry --shell "$dialog")"
-xdotool mousemove $((X + 343)) $((Y + 27))
-sleep 0.2
-xdotool click 1
-sleep 0.5
+find_dialog "the firmware update dialog"
+dialog_click 343 27 # its close mark
 click 900 110   # language
 click 339 385 1 # key S: the key settings in English (cancelled)
 find_dialog "the key settings dialog"
