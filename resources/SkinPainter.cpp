@@ -80,12 +80,10 @@ QPainterPath roundedPath(const QRectF& rect, qreal radius) {
     return path;
 }
 
-bool nearKey(QRgb pixel, ColorRef key) {
-    const int kr = static_cast<int>(key & 0xFF);
-    const int kg = static_cast<int>((key >> 8) & 0xFF);
-    const int kb = static_cast<int>((key >> 16) & 0xFF);
-    return std::abs(qRed(pixel) - kr) <= kKeyNearness && std::abs(qGreen(pixel) - kg) <= kKeyNearness &&
-           std::abs(qBlue(pixel) - kb) <= kKeyNearness;
+bool nearKey(QRgb pixel, QRgb key) {
+    return std::abs(qRed(pixel) - qRed(key)) <= kKeyNearness &&
+           std::abs(qGreen(pixel) - qGreen(key)) <= kKeyNearness &&
+           std::abs(qBlue(pixel) - qBlue(key)) <= kKeyNearness;
 }
 
 int pushAway(int channel, int keyChannel) {
@@ -731,7 +729,7 @@ QImage SkinPainter::finish(ColorRef colourKey) {
             QRgb pixel =
                 qRgb(qRed(s) + (kRimBase.red() * inv) / 255, qGreen(s) + (kRimBase.green() * inv) / 255,
                      qBlue(s) + (kRimBase.blue() * inv) / 255);
-            if (nearKey(pixel, colourKey)) {
+            if (nearKey(pixel, key)) {
                 pixel = qRgb(pushAway(qRed(pixel), qRed(key)), pushAway(qGreen(pixel), qGreen(key)),
                              pushAway(qBlue(pixel), qBlue(key)));
             }

@@ -1,5 +1,6 @@
 #include "skin/AppResources.h"
 
+#include "app/elements/SkinItemPainting.h"
 #include "app/elements/WindowDescription.h"
 
 #include <QCoreApplication>
@@ -201,8 +202,7 @@ QImage DecodeResourceImage(const QString& path) {
 }
 
 QRgb ColourKeyPixel(ColorRef colourKey) {
-    return qRgb(static_cast<int>(colourKey & 0xFF), static_cast<int>((colourKey >> 8) & 0xFF),
-                static_cast<int>((colourKey >> 16) & 0xFF));
+    return ToQColor(colourKey).rgb();
 }
 
 QImage WithoutKeyColour(QImage image, QRgb key) {
