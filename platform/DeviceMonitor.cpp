@@ -1,5 +1,6 @@
 #include "platform/DeviceMonitor.h"
 
+#include "platform/UdevLibrary.h"
 #include "platform/VirtualHid.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <thread>
 
 #include <fcntl.h>
-#include <libudev.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -21,10 +21,11 @@ namespace {
 // this often.  Half a second feels immediate to a person pulling a plug.
 constexpr int kVirtualProbeMs = 500;
 
+// Only what the loaded library made is ever handed to these.
 struct UdevDeleter {
-    void operator()(udev* u) const { udev_unref(u); }
-    void operator()(udev_monitor* m) const { udev_monitor_unref(m); }
-    void operator()(udev_device* d) const { udev_device_unref(d); }
+    void operator()(udev* u) const { udevLibrary()->unref(u); }
+    void operator()(udev_monitor* m) const { udevLibrary()->monitorUnref(m); }
+    void operator()(udev_device* d) const { udevLibrary()->deviceUnref(d); }
 };
 
 std::set<std::string> presentVirtualKeyboards() {
@@ -57,21 +58,24 @@ private:
     // Without udev (a container, a minimal system) virtual keyboards are
     // still watched.
     void openUdev() {
-        udev_.reset(udev_new());
+        const UdevLibrary* lib = udevLibrary();
+        if (lib == nullptr) {
+            return;
+        }
+        udev_.reset(lib->create());
         if (!udev_) {
             return;
         }
-        monitor_.reset(udev_monitor_new_from_netlink(udev_.get(), "udev"));
-        if (!monitor_ ||
-            udev_monitor_filter_add_match_subsystem_devtype(monitor_.get(), "hidraw", nullptr) < 0 ||
-            udev_monitor_enable_receiving(monitor_.get()) < 0) {
+        monitor_.reset(lib->monitorFromNetlink(udev_.get(), "udev"));
+        if (!monitor_ || lib->monitorMatchSubsystem(monitor_.get(), "hidraw", nullptr) < 0 ||
+            lib->monitorEnableReceiving(monitor_.get()) < 0) {
             monitor_.reset();
         }
     }
 
     void watch() {
         pollfd fds[2] = {{wakeRead_, POLLIN, 0},
-                         {monitor_ ? udev_monitor_get_fd(monitor_.get()) : -1, POLLIN, 0}};
+                         {monitor_ ? udevLibrary()->monitorFd(monitor_.get()) : -1, POLLIN, 0}};
         auto nextProbe = std::chrono::steady_clock::now() + std::chrono::milliseconds(kVirtualProbeMs);
         while (!stopping_) {
             ::poll(fds, 2, PollTimeoutMs(nextProbe - std::chrono::steady_clock::now()));
@@ -90,9 +94,9 @@ private:
 
     void takeUdevEvents() {
         bool changed = false;
-        while (
-            std::unique_ptr<udev_device, UdevDeleter> device{udev_monitor_receive_device(monitor_.get())}) {
-            const char* action = udev_device_get_action(device.get());
+        while (std::unique_ptr<udev_device, UdevDeleter> device{
+            udevLibrary()->monitorReceiveDevice(monitor_.get())}) {
+            const char* action = udevLibrary()->deviceAction(device.get());
             const std::string what = action ? action : "";
             changed = changed || what == "add" || what == "remove";
         }

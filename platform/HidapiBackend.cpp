@@ -1,15 +1,13 @@
 #include "platform/HidapiBackend.h"
 
+#include "platform/HidapiLibrary.h"
 #include "platform/TransferLock.h"
-
-#include <hidapi/hidapi.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -20,18 +18,11 @@ namespace {
 // up to 4 KB for other devices.
 constexpr std::size_t kLongestReport = 4096;
 
-bool initialiseHidapi() {
-    static std::once_flag once;
-    static bool ready = false;
-    std::call_once(once, [] { ready = hid_init() == 0; });
-    return ready;
-}
-
 class HidapiConnection : public HidConnection {
 public:
-    HidapiConnection(hid_device* device, const std::string& path)
-        : device_(device), path_(path), lock_(TransferLock::Kind::DeviceNode, path) {}
-    ~HidapiConnection() override { hid_close(device_); }
+    HidapiConnection(const HidapiLibrary& hidapi, hid_device* device, const std::string& path)
+        : hidapi_(hidapi), device_(device), path_(path), lock_(TransferLock::Kind::DeviceNode, path) {}
+    ~HidapiConnection() override { hidapi_.close(device_); }
     HidapiConnection(const HidapiConnection&) = delete;
     HidapiConnection& operator=(const HidapiConnection&) = delete;
 
@@ -39,7 +30,7 @@ public:
         if (report == nullptr) {
             return false;
         }
-        if (hid_write(device_, report, length) < 0) {
+        if (hidapi_.write(device_, report, length) < 0) {
             const int error = errno;
             failure_ = {HidFailureKindOf(error), path_, error};
             return false;
@@ -56,7 +47,7 @@ public:
             return -1;
         }
         std::array<std::uint8_t, kLongestReport> buffer{};
-        const int received = hid_read_timeout(device_, buffer.data(), buffer.size(), timeoutMs);
+        const int received = hidapi_.readTimeout(device_, buffer.data(), buffer.size(), timeoutMs);
         if (received <= 0) {
             // hidapi says 0 for a time-out, -1 for a node that hung up or failed.
             failure_ = {received == 0 ? HidFailureKind::NoAnswer : HidFailureKind::Gone, path_, 0};
@@ -73,6 +64,7 @@ public:
     void endTransfer() override { lock_.release(); }
 
 private:
+    const HidapiLibrary& hidapi_;
     hid_device* device_;
     std::string path_;
     TransferLock lock_;
@@ -114,10 +106,11 @@ HidFailure checkNode(const std::string& path) {
 
 std::vector<HidDeviceInfo> EnumerateHidapi() {
     std::vector<HidDeviceInfo> devices;
-    if (!initialiseHidapi()) {
+    const HidapiLibrary* hidapi = hidapiLibrary();
+    if (hidapi == nullptr) {
         return devices;
     }
-    hid_device_info* list = hid_enumerate(0, 0);
+    hid_device_info* list = hidapi->enumerate(0, 0);
     for (const hid_device_info* entry = list; entry != nullptr; entry = entry->next) {
         if (entry->path == nullptr) {
             continue;
@@ -130,14 +123,15 @@ std::vector<HidDeviceInfo> EnumerateHidapi() {
         info.interfaceNumber = entry->interface_number;
         devices.push_back(std::move(info));
     }
-    hid_free_enumeration(list);
+    hidapi->freeEnumeration(list);
     return devices;
 }
 
 std::unique_ptr<HidConnection> OpenHidapi(const std::string& path, HidFailure* failure) {
     HidFailure ignored;
     HidFailure& why = failure ? *failure : ignored;
-    if (!initialiseHidapi()) {
+    const HidapiLibrary* hidapi = hidapiLibrary();
+    if (hidapi == nullptr) {
         why = {HidFailureKind::SystemError, path, ENOSYS};
         return nullptr;
     }
@@ -145,7 +139,7 @@ std::unique_ptr<HidConnection> OpenHidapi(const std::string& path, HidFailure* f
     if (why.failed()) {
         return nullptr;
     }
-    hid_device* device = hid_open_path(path.c_str());
+    hid_device* device = hidapi->openPath(path.c_str());
     if (device == nullptr) {
         // It opened a moment ago: it went away since, or someone took it.
         why = checkNode(path);
@@ -155,5 +149,5 @@ std::unique_ptr<HidConnection> OpenHidapi(const std::string& path, HidFailure* f
         return nullptr;
     }
     why = {};
-    return std::make_unique<HidapiConnection>(device, path);
+    return std::make_unique<HidapiConnection>(*hidapi, device, path);
 }
