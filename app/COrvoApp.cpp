@@ -62,6 +62,7 @@ int COrvoApp::runMainWindow() {
 #if defined(__GLIBC__)
     malloc_trim(0);
 #endif
+    resources_.releaseResourcePages();
     window.run();
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QResource>
@@ -35,8 +36,12 @@ AppResources::AppResources() : darkBrush_(QColor(20, 20, 20)) {
 
 QString AppResources::registerResourceFile(const QStringList& candidates) {
     for (const QString& path : candidates) {
-        if (QFileInfo::exists(path) && QResource::registerResource(path)) {
+        // Mapped here rather than by Qt, so that only the pages of the
+        // images decoded are read in (see MappedFile).
+        MappedFile data(QFile::encodeName(path).toStdString());
+        if (data.data() != nullptr && QResource::registerResource(data.data())) {
             registered_ = path;
+            registeredData_ = std::move(data);
             return path;
         }
     }
@@ -45,7 +50,8 @@ QString AppResources::registerResourceFile(const QStringList& candidates) {
 
 void AppResources::unregisterResourceFile() {
     if (!registered_.isEmpty()) {
-        QResource::unregisterResource(registered_);
+        QResource::unregisterResource(registeredData_.data());
+        registeredData_ = MappedFile();
         registered_.clear();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "app/elements/ImageIds.h"
 #include "app/elements/SkinItem.h"
+#include "platform/MappedFile.h"
 #include "skin/OverlayImage.h"
 
 #include <QBrush>
@@ -29,6 +30,11 @@ public:
     // file; the path used, or an empty string when none did.
     QString registerResourceFile(const QStringList& candidates);
     void unregisterResourceFile();
+    // Once the images in use are decoded, the resource file's pages are only
+    // needed again when another window opens: they are handed back (the
+    // system's cache keeps them, and a fresh build's file sits there in
+    // large pages that a single read maps whole).
+    void releaseResourcePages() const { registeredData_.releasePages(); }
 
     // Loads the ModelType's images.  A window's whole set is decoded the
     // first time one of its images is asked for, which is when the window
@@ -74,6 +80,7 @@ private:
     std::array<QFont, kAppFontCount> fonts_;
     QBrush darkBrush_;
     QString registered_;
+    MappedFile registeredData_; // what Qt reads the registered resources from
 };
 
 struct WindowDescription;
